@@ -1,0 +1,42 @@
+// "Kwzr-HideCursor" and "Kwzr-ShowCursor": the platform's cursor display
+// counter, read by a hide-and-show probe each time. The cursor is drawn while
+// the counter is 0 or more; hiding drives it down to -8, showing back to 0,
+// each in at most 19 steps.
+#include "Plugin.h"
+
+enum {
+    kMostCursorSteps = 19,
+    kHiddenFloor = -8
+};
+
+// ShowCursor answers the counter's new value, so a step down and up again
+// leaves it where it was and tells its value.
+static int ProbeCursorCount(void)
+{
+    ShowCursor(FALSE);
+    return ShowCursor(TRUE);
+}
+
+void DoHideCursor(HostHandle result)
+{
+    int count = ProbeCursorCount();
+    if (count < 0) {
+        SetResultFlag(result, false);
+        return;
+    }
+    for (int step = 1; step <= kMostCursorSteps && count > kHiddenFloor; ++step)
+        count = ShowCursor(FALSE);
+    SetResultFlag(result, count < 0);
+}
+
+void DoShowCursor(HostHandle result)
+{
+    int count = ProbeCursorCount();
+    if (count >= 0) {
+        SetResultFlag(result, false);
+        return;
+    }
+    for (int step = 1; step <= kMostCursorSteps && count < 0; ++step)
+        count = ShowCursor(TRUE);
+    SetResultFlag(result, count >= 0);
+}

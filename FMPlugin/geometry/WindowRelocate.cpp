@@ -1,0 +1,26 @@
+// "Kwzr-WindowRelocate": moves a document window, keeping its size.
+// Positions are in the MDI client's client area, where MoveWindow places a
+// child window; a relative move starts from the window's own corner there.
+#include "Geometry.h"
+
+void DoWindowRelocate(HostHandle parameter, HostHandle result)
+{
+    GeometryRequest request;
+    if (!PrepareGeometryCommand(parameter, &request)) {
+        SetResultFlag(result, false);
+        return;
+    }
+    LONG width = request.rect.right - request.rect.left;
+    LONG height = request.rect.bottom - request.rect.top;
+
+    // The outer corner in the parent's client coordinates.
+    MapWindowPoints(NULL, request.target.mdiClient, (LPPOINT)&request.rect, 2);
+    int32_t x = request.first;
+    int32_t y = request.second;
+    if (request.mode == kGeometryRelative) {
+        x += request.rect.left;
+        y += request.rect.top;
+    }
+    BOOL moved = MoveWindow(request.target.document, x, y, width, height, TRUE);
+    SetResultFlag(result, moved != 0);
+}

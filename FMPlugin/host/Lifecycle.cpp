@@ -1,0 +1,62 @@
+// Start-up and shut-down: the host's interface version, the state record,
+// the stored preference text and the cover window's class.
+#include "Plugin.h"
+
+static const char kCoverClassName[] = "Kwzr-HideBackground";
+
+LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static void FillCoverClass(void)
+{
+    WNDCLASSA *wc = &gPluginState.coverClass;
+    wc->style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_CLASSDC | CS_NOCLOSE;
+    wc->lpfnWndProc = BngdWndProc;
+    wc->cbClsExtra = 0;
+    wc->cbWndExtra = 0;
+    wc->hInstance = gFMExternCallPtr->instanceID;
+    wc->hIcon = NULL;
+    wc->hCursor = NULL;
+    // A class brush may name a system colour as its index plus one.
+    wc->hbrBackground = (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1);
+    wc->lpszMenuName = NULL;
+    wc->lpszClassName = kCoverClassName;
+}
+
+int StartUp(int16_t extnVersion)
+{
+    if (extnVersion < 4 || extnVersion > 255)
+        return kFMXStartupBadVersion;
+
+    gPluginState.HostVersion = (extnVersion == 12) ? kHostGeneration3 : kHostGeneration5;
+    gPluginState.coverAbsent = true;
+    gPluginState.menuBarShown = true;
+    gPluginState.coverWindow = NULL;
+
+    if (!LoadPrefText())
+        return kFMXStartupFailed;
+
+    FillCoverClass();
+    gPluginState.coverClassRegistered = false;
+    gPluginState.coverClassAtom = RegisterClassA(&gPluginState.coverClass);
+    if (gPluginState.coverClassAtom == 0)
+        return kFMXStartupFailed;
+    gPluginState.coverClassRegistered = true;
+    return kFMXStartupOK;
+}
+
+void ShutDown(void)
+{
+    if (!gPluginState.coverAbsent) {
+        // A cover window that something else destroyed counts as removed.
+        if (IsWindow(gPluginState.coverWindow))
+            DestroyWindow(gPluginState.coverWindow);
+        gPluginState.coverAbsent = true;
+    }
+    if (gPluginState.coverClassRegistered) {
+        UnregisterClassA(kCoverClassName, gFMExternCallPtr->instanceID);
+        gPluginState.coverClassRegistered = false;
+    }
+}

@@ -1,0 +1,74 @@
+// What the plug-in's parts share: the one global state record, the handlers
+// of the external functions, and the helpers for parameter and result text.
+#ifndef FMPLUGIN_HOST_PLUGIN_H
+#define FMPLUGIN_HOST_PLUGIN_H
+
+#include "FMExtern.h"
+#include "FunctionList.h"
+
+#include <windows.h>
+
+#include <stdint.h>
+
+// Host generations, told apart at start-up by the interface version.
+enum {
+    kHostGeneration3 = 3,
+    kHostGeneration5 = 5
+};
+
+struct PluginState {
+    int HostVersion;         // kHostGeneration3 or kHostGeneration5 once started
+    bool menuBarShown;       // false while the menu bar is detached
+    HMENU savedMenu;         // the menu taken off by the last successful hide
+    bool coverAbsent;        // true while no cover window is shown
+    HWND coverWindow;        // the last cover window created, or null
+    WNDCLASSA coverClass;    // the cover window's class, filled in at start-up
+    ATOM coverClassAtom;     // what the class registration gave
+    bool coverClassRegistered;
+    char prefText[22];       // the stored preference text, zero-terminated
+};
+
+// All zero when the module is loaded.
+extern PluginState gPluginState;
+
+// Field limits the commands read with.
+enum {
+    kTitleLimit = 58,
+    kApplicationCodeLimit = 10,
+    kModeLimit = 4,
+    kNumberLimit = 8
+};
+
+// Parameter and result text.
+void GetParameterField(HostHandle parameter, int16_t fieldNumber, uint32_t maxLength,
+                       char *destination, uint32_t *length);
+void CopyBytes(const void *source, void *destination, uint32_t count);
+void SetResultText(HostHandle result, const char *bytes, uint32_t count);
+void SetResultFlag(HostHandle result, bool success);
+
+// Number text.
+uint32_t IntPower(uint32_t base, uint32_t exponent);
+void FormatDecimal(uint32_t value, char *destination, uint8_t *length);
+int32_t ParseCoordinate(char c1, char c2, char c3, char c4, char c5);
+
+// Host messages.
+int StartUp(int16_t extnVersion);
+bool LoadPrefText(void);
+bool StorePrefText(const char *text, DWORD length);
+void ShutDown(void);
+void OpenPreferences(void);
+void DispatchExternalCall(intptr_t functionId, HostHandle parameter, HostHandle result);
+
+LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK prefProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The handlers, one per external function.
+#define FN_PARAM HostHandle parameter, HostHandle result
+#define FN_RESULT_ONLY HostHandle result
+#define LOOMVANE_DECLARE_HANDLER(id, name, handler, kind) void handler(kind);
+LOOMVANE_FUNCTIONS(LOOMVANE_DECLARE_HANDLER)
+#undef LOOMVANE_DECLARE_HANDLER
+#undef FN_PARAM
+#undef FN_RESULT_ONLY
+
+#endif

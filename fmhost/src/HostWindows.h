@@ -1,0 +1,50 @@
+// The host's window structure, built with plain Win32 calls so that it is the
+// same on Windows and on the simulated desktop: an application window with a
+// menu bar, a toolbar strip across the top of its client area, an MDI client
+// with a sunken edge below it, and document windows inside that.
+#ifndef FMHOST_HOSTWINDOWS_H
+#define FMHOST_HOSTWINDOWS_H
+
+#include <windows.h>
+
+#include <string>
+
+namespace fmhost {
+
+struct HostLayout {
+    int generation = 5;
+    std::string appClass;  // empty: "FMPRO5APP" or "FMPRO3APP" by generation
+    std::string title = "Host";
+    int x = 0, y = 0, width = 800, height = 600;
+    bool menuBar = true;
+    int toolbarHeight = 30;
+};
+
+struct DocumentSpec {
+    std::string title;
+    int x = 10, y = 10, width = 300, height = 200;  // in the MDI client's client area
+    std::string className;  // empty: "FMPRO5DOC" or "FMPRO3DOC" by generation
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    DWORD exStyle = 0;
+};
+
+struct HostWindows {
+    HWND app = NULL;
+    HWND toolbar = NULL;
+    HWND mdiClient = NULL;
+    HMENU menu = NULL;
+};
+
+std::string DefaultAppClass(int generation);
+std::string DefaultDocumentClass(int generation);
+
+HostWindows CreateHostWindows(HINSTANCE instance, const HostLayout &layout);
+HWND CreateDocument(HINSTANCE instance, const HostWindows &host, int generation,
+                    const DocumentSpec &spec);
+// Lays the toolbar and the MDI client out in the application window's
+// client area again, as the host does when that area changes.
+void LayOutHostWindows(const HostWindows &host, int toolbarHeight);
+
+}  // namespace fmhost
+
+#endif

@@ -1,0 +1,99 @@
+// The stand-in host on the simulated desktop: the plug-in is linked in, its
+// strings come from the same function list the resource script is built
+// from, and dialogs, cursor and pictures go through winsim's control side.
+#include "Platform.h"
+
+#include "FunctionList.h"
+#include "LoomvaneRes.h"
+
+#include <winsim.h>
+
+FMX_ENTRY FMExternCallProc(ExternCallBlock *block);
+
+namespace fmhost {
+
+namespace {
+
+// The preferences dialog's controls, as the resource script lays them out.
+void DefinePreferencesTemplate()
+{
+    winsim::DefineDialog(IDD_PREFERENCES,
+                         {{IDC_PREF_PICTURE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP},
+                          {IDC_PREF_TEXT, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+                          {IDOK, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON},
+                          {IDCANCEL, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE}});
+}
+
+}  // namespace
+
+void PrepareDesktop()
+{
+    winsim::Reset();
+    DefinePreferencesTemplate();
+}
+
+bool LoadPlugin(const std::string &, PluginModule *module)
+{
+    module->entry = FMExternCallProc;
+    module->instance = reinterpret_cast<HINSTANCE>(0x400000);
+    module->name = LOOMVANE_NAME;
+    module->options = LOOMVANE_OPTIONS;
+    module->functionNames.clear();
+#define FMHOST_FUNCTION_NAME(id, name, handler, kind) module->functionNames.push_back(name);
+    LOOMVANE_FUNCTIONS(FMHOST_FUNCTION_NAME)
+#undef FMHOST_FUNCTION_NAME
+    return true;
+}
+
+void UnloadPlugin(PluginModule *module) { *module = PluginModule(); }
+
+DialogReport RunPreferences(HostSession &session, const std::vector<DialogStep> &steps)
+{
+    std::vector<winsim::DialogAction> actions;
+    for (const DialogStep &step : steps) {
+        switch (step.kind) {
+        case DialogStep::Type:
+            actions.push_back(winsim::TypeText(IDC_PREF_TEXT, step.text));
+            break;
+        case DialogStep::Ok:
+            actions.push_back(winsim::Click(IDOK));
+            break;
+        case DialogStep::Cancel:
+            actions.push_back(winsim::Click(IDCANCEL));
+            break;
+        case DialogStep::CloseBox:
+            actions.push_back(winsim::CloseBox());
+            break;
+        case DialogStep::Command:
+            actions.push_back(winsim::Command(step.wParam));
+            break;
+        }
+    }
+    winsim::ScriptDialog(actions);
+    size_t beepsBefore = winsim::Beeps().size();
+    session.Preferences();
+    winsim::DialogRun run = winsim::LastDialog();
+    DialogReport report;
+    report.opened = run.ran;
+    report.endedByItself = run.ended;
+    for (const auto &entry : run.controlTexts)
+        if (entry.first == IDC_PREF_TEXT)
+            report.fieldText = entry.second;
+    report.beeps = static_cast<int>(winsim::Beeps().size() - beepsBefore);
+    return report;
+}
+
+int CursorCount() { return winsim::CursorCount(); }
+void SetCursorCount(int count) { winsim::SetCursorCount(count); }
+
+HWND EnsureTaskBar()
+{
+    HWND bar = FindWindowA("Shell_TrayWnd", NULL);
+    return bar ? bar : winsim::CreateTaskBar();
+}
+
+void Pump() {}
+
+bool Snapshot(const std::string &bmpFile) { return winsim::RenderScreen(bmpFile); }
+
+}  // namespace fmhost

@@ -1,0 +1,112 @@
+// A started plug-in with the host's windows on the simulated desktop: an
+// 800 by 600 application window at the screen's corner with a menu bar, a
+// 30-pixel toolbar, and an MDI client with a sunken edge below it.
+//
+// With the frame metrics of the platform (4-pixel sizing frame, 19-pixel
+// caption and menu bar, 2-pixel client edge) the application window's client
+// area starts at screen (4, 42) and the MDI client's at screen (6, 74), that
+// is at (2, 32) in the application window's client area.
+#ifndef TESTS_PLUGIN_DESKTOPFIXTURE_H
+#define TESTS_PLUGIN_DESKTOPFIXTURE_H
+
+#include "HostWindows.h"
+#include "PluginFixture.h"
+
+namespace loomvane_test {
+
+constexpr POINT kMdiOriginOnScreen = {6, 74};
+constexpr POINT kMdiOriginInApp = {2, 32};
+
+class DesktopTest : public PluginTest {
+protected:
+    // Builds the host's windows, then starts the plug-in for that generation.
+    void StartHost(int generation = 5, const std::string &appClass = std::string())
+    {
+        generation_ = generation;
+        {
+            winsim::Quiet quiet;
+            fmhost::HostLayout layout;
+            layout.generation = generation;
+            layout.appClass = appClass;
+            host_ = fmhost::CreateHostWindows(TestInstance(), layout);
+        }
+        ASSERT_NE(host_.app, nullptr);
+        ASSERT_NE(host_.mdiClient, nullptr);
+        Start(generation == 3 ? 12 : 33);
+    }
+
+    HWND AddDocument(const std::string &title, int x = 10, int y = 20, int width = 300,
+                     int height = 200, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                     const std::string &className = std::string())
+    {
+        winsim::Quiet quiet;
+        fmhost::DocumentSpec spec;
+        spec.title = title;
+        spec.x = x;
+        spec.y = y;
+        spec.width = width;
+        spec.height = height;
+        spec.style = style;
+        spec.className = className;
+        HWND document = fmhost::CreateDocument(TestInstance(), host_, generation_, spec);
+        EXPECT_NE(document, nullptr);
+        winsim::ClearCallLog();
+        return document;
+    }
+
+    // A second application window with the class, holding its own MDI client.
+    fmhost::HostWindows AddApplication(const std::string &appClass)
+    {
+        winsim::Quiet quiet;
+        fmhost::HostLayout layout;
+        layout.generation = generation_;
+        layout.appClass = appClass;
+        layout.x = 100;
+        layout.y = 50;
+        return fmhost::CreateHostWindows(TestInstance(), layout);
+    }
+
+    HWND AddDocumentTo(const fmhost::HostWindows &windows, const std::string &title, int x, int y)
+    {
+        winsim::Quiet quiet;
+        fmhost::DocumentSpec spec;
+        spec.title = title;
+        spec.x = x;
+        spec.y = y;
+        return fmhost::CreateDocument(TestInstance(), windows, generation_, spec);
+    }
+
+    // The window's outer rectangle in its parent's client area.
+    static RECT RectInParent(HWND window)
+    {
+        winsim::WindowInfo info = winsim::Inspect(window);
+        RECT rect = info.rect;
+        if (info.parent != NULL) {
+            RECT parentClient = winsim::Inspect(info.parent).client;
+            rect.left -= parentClient.left;
+            rect.right -= parentClient.left;
+            rect.top -= parentClient.top;
+            rect.bottom -= parentClient.top;
+        }
+        return rect;
+    }
+
+    fmhost::HostWindows host_;
+    int generation_ = 5;
+};
+
+inline bool operator==(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::ostream &operator<<(std::ostream &out, const RECT &r)
+{
+    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+
+inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return {left, top, right, bottom}; }
+
+}  // namespace loomvane_test
+
+#endif

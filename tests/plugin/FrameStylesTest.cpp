@@ -1,0 +1,239 @@
+// The frame commands: which bits each one tests and inverts, the follow-up
+// calls, and the class-wide Close command.
+#include "DesktopFixture.h"
+
+using namespace loomvane_test;
+
+namespace {
+
+constexpr LONG kChild = WS_CHILD | WS_VISIBLE;
+
+struct StyleCase {
+    const char *label;
+    uint32_t id;
+    LONG before;  // window style, without WS_CHILD | WS_VISIBLE
+    const char *answer;
+    LONG after;
+};
+
+class WindowStyleTest : public DesktopTest, public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(WindowStyleTest, TestsAndInverts)
+{
+    const StyleCase &c = GetParam();
+    StartHost();
+    HWND window = AddDocument("Orders", 10, 20, 300, 200, c.before | WS_VISIBLE);
+    RECT rect = winsim::Inspect(window).rect;
+    EXPECT_EQ(Call(c.id, "Orders"), c.answer) << c.label;
+    winsim::WindowInfo info = winsim::Inspect(window);
+    EXPECT_EQ(info.style & ~kChild & ~WS_CLIPSIBLINGS, c.after)
+        << c.label << std::hex << ": style 0x" << info.style;
+    EXPECT_EQ(info.rect, rect) << c.label << ": the frame commands keep the window's rectangle";
+    if (std::string(c.answer) == "0")
+        EXPECT_EQ(winsim::CountCalls("SetWindowLongA"), 0u) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bits, WindowStyleTest,
+    ::testing::Values(
+        StyleCase{"hide title", kDoHideWindowTitle, WS_OVERLAPPEDWINDOW, "1",
+                  WS_OVERLAPPEDWINDOW & ~WS_CAPTION},
+        StyleCase{"hide title, border only", kDoHideWindowTitle, WS_BORDER, "1", WS_DLGFRAME},
+        StyleCase{"hide title, dialog frame only", kDoHideWindowTitle, WS_DLGFRAME, "1",
+                  WS_BORDER},
+        StyleCase{"hide title twice", kDoHideWindowTitle, WS_THICKFRAME, "0", WS_THICKFRAME},
+        StyleCase{"show title", kDoShowWindowTitle, WS_THICKFRAME, "1",
+                  WS_THICKFRAME | WS_CAPTION},
+        StyleCase{"show title, border only", kDoShowWindowTitle, WS_BORDER, "0", WS_BORDER},
+        StyleCase{"show title, dialog frame only", kDoShowWindowTitle, WS_DLGFRAME, "0",
+                  WS_DLGFRAME},
+        StyleCase{"hide sizing", kDoHideWindowSizing, WS_OVERLAPPEDWINDOW, "1",
+                  WS_CAPTION | WS_SYSMENU},
+        StyleCase{"hide sizing, maximize box alone", kDoHideWindowSizing,
+                  WS_CAPTION | WS_MAXIMIZEBOX, "1", WS_CAPTION | WS_MINIMIZEBOX | WS_THICKFRAME},
+        StyleCase{"hide sizing without maximize box", kDoHideWindowSizing,
+                  WS_CAPTION | WS_THICKFRAME, "0", WS_CAPTION | WS_THICKFRAME},
+        StyleCase{"show sizing", kDoShowWindowSizing, WS_CAPTION, "1",
+                  WS_CAPTION | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME},
+        StyleCase{"show sizing with maximize box", kDoShowWindowSizing,
+                  WS_CAPTION | WS_MAXIMIZEBOX, "0", WS_CAPTION | WS_MAXIMIZEBOX},
+        StyleCase{"hide menu", kDoHideWindowMenu, WS_OVERLAPPEDWINDOW, "1",
+                  WS_OVERLAPPEDWINDOW & ~WS_SYSMENU},
+        StyleCase{"hide menu without one", kDoHideWindowMenu, WS_CAPTION, "0", WS_CAPTION},
+        StyleCase{"show menu", kDoShowWindowMenu, WS_CAPTION, "1", WS_CAPTION | WS_SYSMENU},
+        StyleCase{"show menu with one", kDoShowWindowMenu, WS_OVERLAPPEDWINDOW, "0",
+                  WS_OVERLAPPEDWINDOW}));
+
+TEST_F(DesktopTest, TitlePairNudgesSizeAndGivesItBack)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    RECT r = winsim::Inspect(orders).rect;
+    ASSERT_EQ(Call(kDoHideWindowTitle, "Orders"), "1");
+    std::string prefix = "SetWindowPos(" + winsim::Str(orders) + ", " +
+                         winsim::Str(HWND_NOTOPMOST) + ", " + std::to_string(r.left) + ", " +
+                         std::to_string(r.top) + ", ";
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              (std::vector<std::string>{prefix + "301, 200, 0x4216) = 1",
+                                        prefix + "300, 200, 0x4216) = 1"}));
+    // The new frame is laid out: the client area grew by the caption's height.
+    EXPECT_EQ(winsim::Inspect(orders).client.top, r.top + 3);
+}
+
+TEST_F(DesktopTest, SizingPairShowsAndRaises)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    HWND top = AddDocument("Top");
+    ASSERT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    HWND active = winsim::ActiveWindow();
+    ASSERT_EQ(Call(kDoHideWindowSizing, "Orders"), "1");
+    EXPECT_TRUE(winsim::Inspect(orders).visible);
+    EXPECT_EQ(winsim::Children(host_.mdiClient).front(), orders);
+    EXPECT_EQ(FormattedCalls("ShowWindow"),
+              std::vector<std::string>{"ShowWindow(" + winsim::Str(orders) + ", 4) = 0"});
+    EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 1u);
+    (void)top;
+    (void)active;
+
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoHideWindowSizing, "Orders"), "0");
+    EXPECT_EQ(winsim::CountCalls("ShowWindow") + winsim::CountCalls("BringWindowToTop"), 0u);
+}
+
+TEST_F(DesktopTest, ClosePairActsOnTheWholeClass)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    HWND invoices = AddDocument("Invoices");
+    EXPECT_EQ(Call(kDoShowWindowClose, "Orders"), "0");
+    EXPECT_EQ(Call(kDoHideWindowClose, "Orders"), "1");
+    EXPECT_TRUE(winsim::Inspect(invoices).classStyle & CS_NOCLOSE);
+    EXPECT_EQ(Call(kDoHideWindowClose, "Invoices"), "0");
+    EXPECT_EQ(Call(kDoShowWindowClose, "Invoices"), "1");
+    EXPECT_FALSE(winsim::Inspect(orders).classStyle & CS_NOCLOSE);
+    EXPECT_EQ(winsim::CountCalls("SetWindowPos"), 0u) << "no follow-up for the close pair";
+}
+
+TEST_F(DesktopTest, CloseOnClassWhoseStyleWasZero)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    {
+        winsim::Quiet quiet;
+        SetClassLongA(orders, GCL_STYLE, 0);
+    }
+    EXPECT_EQ(Call(kDoHideWindowClose, "Orders"), "1");
+    EXPECT_EQ(winsim::Inspect(orders).classStyle, (DWORD)CS_NOCLOSE);
+    EXPECT_EQ(Call(kDoShowWindowClose, "Orders"), "1");
+    EXPECT_EQ(winsim::Inspect(orders).classStyle, 0u);
+}
+
+TEST_F(DesktopTest, RefusedWritesAnswerZero)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    winsim::FailCall("SetClassLongA");
+    EXPECT_EQ(Call(kDoHideWindowClose, "Orders"), "0");
+    winsim::FailCall("SetWindowLongA");
+    EXPECT_EQ(Call(kDoHideWindowMenu, "Orders"), "0");
+    EXPECT_TRUE(winsim::Inspect(orders).style & WS_SYSMENU);
+    winsim::FailCall("SetClassLongA");
+    LONG style = winsim::Inspect(orders).style;
+    EXPECT_EQ(Call(kDoDialogWindow, "Orders"), "0");
+    EXPECT_EQ(winsim::Inspect(orders).style, style) << "the window's own words stay";
+}
+
+TEST_F(DesktopTest, DialogWindowTogglesAllThreeWords)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    winsim::WindowInfo before = winsim::Inspect(orders);
+    ASSERT_EQ(Call(kDoDialogWindow, "Orders"), "1");
+    winsim::WindowInfo mid = winsim::Inspect(orders);
+    EXPECT_EQ(mid.classStyle, before.classStyle ^ CS_NOCLOSE);
+    EXPECT_EQ(mid.style, before.style ^ 0xCF0000);
+    EXPECT_EQ(mid.exStyle & 0x241, (before.exStyle ^ 0x241) & 0x241);
+    EXPECT_EQ(mid.rect, before.rect) << "the size is re-applied unchanged";
+
+    ASSERT_EQ(Call(kDoDialogWindow, "Orders"), "1");
+    winsim::WindowInfo after = winsim::Inspect(orders);
+    EXPECT_EQ(after.classStyle, before.classStyle);
+    EXPECT_EQ(after.style, before.style);
+    EXPECT_EQ(after.exStyle, before.exStyle);
+    EXPECT_EQ(after.rect, before.rect);
+}
+
+TEST_F(DesktopTest, DialogWindowOnClassWhoseStyleWasZero)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    {
+        winsim::Quiet quiet;
+        SetClassLongA(orders, GCL_STYLE, 0);
+    }
+    LONG style = winsim::Inspect(orders).style;
+    EXPECT_EQ(Call(kDoDialogWindow, "Orders"), "1");
+    EXPECT_EQ(winsim::Inspect(orders).classStyle, (DWORD)CS_NOCLOSE);
+    EXPECT_EQ(winsim::Inspect(orders).style, style ^ 0xCF0000);
+}
+
+TEST_F(DesktopTest, DialogWindowReappliesSizeThenRedrawsFrame)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders", 10, 20, 300, 200);
+    ASSERT_EQ(Call(kDoDialogWindow, "Orders"), "1");
+    auto calls = winsim::CallsTo("SetWindowPos");
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].args[1], winsim::Str(HWND_NOTOPMOST));
+    EXPECT_EQ(calls[0].args[4], "300");
+    EXPECT_EQ(calls[0].args[5], "200");
+    EXPECT_EQ(calls[0].args[6], "0x4216");
+    EXPECT_EQ(calls[1].args[6], "0x237");
+    EXPECT_EQ(calls[1].args[0], winsim::Str(orders));
+}
+
+TEST_F(DesktopTest, SharedCloseBitBetweenDialogAndClosePair)
+{
+    StartHost();
+    AddDocument("Orders");
+    ASSERT_EQ(Call(kDoHideWindowClose, "Orders"), "1");
+    ASSERT_EQ(Call(kDoDialogWindow, "Orders"), "1");  // clears CS_NOCLOSE again
+    EXPECT_EQ(Call(kDoShowWindowClose, "Orders"), "0");
+    ASSERT_EQ(Call(kDoDialogWindow, "Orders"), "1");  // sets it
+    EXPECT_EQ(Call(kDoShowWindowClose, "Orders"), "1");
+}
+
+TEST_F(DesktopTest, SetWindowTitleReadsFieldsOneThreeTwo)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    std::string title58(58, 'n');
+    const std::pair<std::string, std::string> steps[] = {
+        {"Orders||Sales", "Sales"},
+        {"Sales|", ""},
+        {"||Back", "Back"},
+        {"Back||Back", "Back"},
+        {"Back||" + title58, title58},
+        {title58 + "||A|B", "A"},
+    };
+    for (const auto &step : steps) {
+        EXPECT_EQ(Call(kDoSetWindowTitle, step.first), "1") << step.first;
+        EXPECT_EQ(winsim::Inspect(orders).title, step.second) << step.first;
+    }
+    EXPECT_EQ(Call(kDoSetWindowTitle, "A||" + title58 + "x"), "0");
+    EXPECT_EQ(Call(kDoSetWindowTitle, "Orders||x"), "0") << "the old title is gone";
+    EXPECT_EQ(winsim::Inspect(orders).title, "A");
+    winsim::FailCall("SetWindowTextA");
+    EXPECT_EQ(Call(kDoSetWindowTitle, "A||Z"), "0");
+}
+
+TEST_F(DesktopTest, SetWindowTitleWithOverlongFieldSearchesNothing)
+{
+    StartHost();
+    AddDocument("Orders");
+    EXPECT_EQ(Call(kDoSetWindowTitle, "Orders|ab|" + std::string(59, 'x')), "0");
+    EXPECT_TRUE(winsim::CallLog().empty());
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// The control side of winsim, for tests and the stand-in host only: reset the
+// simulated desktop, inspect it without touching the call log, inject
+// failures into any Win32 function, read the call log, script dialogs, and
+// reach the registry directly. The plug-in never includes this header.
+#ifndef WINSIM_WINSIM_H
+#define WINSIM_WINSIM_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace winsim {
+
+// ---- The whole simulation ----
+
+// A fresh desktop: a 1024 by 768 screen, no windows, no task bar, the cursor
+// counter at 0, no registered classes, an empty registry, no faults, an empty
+// call log, no beeps, no dialog templates.
+void Reset();
+void SetScreenSize(int width, int height);
+
+// ---- Fault injection ----
+
+// The nth call to function from now fails (1 = the next one); with persistent,
+// every later call fails too. A failed call changes nothing and returns the
+// function's failure value: 0, FALSE or NULL; -1 for DialogBoxParamA; for the
+// registry functions errorCode. function "*" counts calls to every function.
+void FailCall(const std::string &function, int nth = 1, bool persistent = false,
+              LSTATUS errorCode = ERROR_ACCESS_DENIED);
+void ClearFaults();
+// How many calls have been failed since the last Reset or ClearFaults.
+int FaultsInjected();
+// Every injected failure passes through here: a place for a breakpoint.
+void FaultInjected(const char *function);
+
+// ---- Call log ----
+
+// One logged Win32 call. Arguments are formatted as text: handles and flags in
+// hex ("0x10004"), null handles and pointers as "NULL", strings quoted
+// ("\"MDIClient\""), integer atoms and resource ids as "#22310", numbers in
+// decimal, out-parameters by what they point at ("&" for a buffer).
+struct Call {
+    std::string function;
+    std::vector<std::string> args;
+    std::string result;
+    bool failed;  // an injected failure
+};
+const std::vector<Call> &CallLog();
+void ClearCallLog();
+size_t CountCalls(const std::string &function);
+std::vector<Call> CallsTo(const std::string &function);
+// "SetWindowPos(0x10004, 0xfffffffe, 16, 75, 300, 200, 0x4216) = 1"
+std::string Format(const Call &call);
+// The formatting used for a handle in the log.
+std::string Str(const void *handle);
+
+// While one of these exists, nothing is logged and no fault fires; for set-up
+// and inspection by tests and the stand-in host.
+class Quiet {
+public:
+    Quiet();
+    ~Quiet();
+    Quiet(const Quiet &) = delete;
+    Quiet &operator=(const Quiet &) = delete;
+};
+
+// ---- Windows ----
+
+struct WindowInfo {
+    bool exists = false;
+    std::string className;
+    std::string title;
+    HWND parent = NULL;
+    LONG style = 0;
+    LONG exStyle = 0;
+    DWORD classStyle = 0;
+    RECT rect = {0, 0, 0, 0};    // outer rectangle, screen coordinates
+    RECT client = {0, 0, 0, 0};  // client area, screen coordinates
+    bool visible = false;
+    bool enabled = false;
+    HMENU menu = NULL;
+    HINSTANCE instance = NULL;
+};
+WindowInfo Inspect(HWND window);
+// Direct children of parent (null: the top-level windows), top of the Z
+// order first.
+std::vector<HWND> Children(HWND parent);
+size_t WindowCount();
+std::vector<std::string> RegisteredClasses();
+HWND ActiveWindow();
+HWND FocusWindow();
+
+// Creates the shell's task bar: a visible top-level window of the class
+// across the bottom of the screen.
+HWND CreateTaskBar(const char *className = "Shell_TrayWnd");
+
+// ---- Cursor and sound ----
+
+int CursorCount();
+void SetCursorCount(int count);
+std::vector<UINT> Beeps();
+
+// ---- Registry (HKEY_CURRENT_USER only; paths relative to it) ----
+
+bool KeyExists(const std::string &path);
+void CreateKey(const std::string &path);
+void DeleteKey(const std::string &path);
+bool GetValue(const std::string &path, const std::string &name, std::string *data,
+              DWORD *type = nullptr);
+void SetValue(const std::string &path, const std::string &name, DWORD type,
+              const std::string &data);
+void DeleteValue(const std::string &path, const std::string &name);
+// After the next size query (no data buffer) of this value, its data becomes
+// later: a value that changes between a size query and the read.
+void ReplaceValueAfterSizeQuery(const std::string &path, const std::string &name,
+                                const std::string &later);
+// Registry keys opened and not yet closed.
+int OpenKeyCount();
+bool LoadRegistry(const std::string &file);
+bool SaveRegistry(const std::string &file);
+
+// ---- Dialogs ----
+
+struct DialogControl {
+    int id;
+    std::string className;  // "EDIT", "BUTTON", "STATIC"
+    std::string text;
+    DWORD style;
+};
+// The controls of a dialog template; DialogBoxParamA with an unknown template
+// fails with -1.
+void DefineDialog(int templateId, const std::vector<DialogControl> &controls);
+
+// What the user does once the dialog is open, in order.
+struct DialogAction {
+    enum Kind { Type, Command, CloseBox, Message } kind;
+    int control = 0;       // Type: the control whose text the user replaces
+    std::string text;      // Type: the new text
+    WPARAM wParam = 0;     // Command: the WM_COMMAND wParam; Message: wParam
+    UINT message = 0;      // Message: any message sent to the dialog procedure
+    LPARAM lParam = 0;     // Message: lParam
+};
+DialogAction TypeText(int control, const std::string &text);
+DialogAction Click(int control);  // WM_COMMAND with MAKEWPARAM(control, BN_CLICKED)
+DialogAction Command(WPARAM wParam);
+DialogAction CloseBox();
+// The actions for the next DialogBoxParamA. Once they are used up without
+// EndDialog, DialogBoxParamA returns -1 and the run is marked left open.
+void ScriptDialog(const std::vector<DialogAction> &actions);
+
+struct DialogRun {
+    bool ran = false;
+    bool ended = false;       // EndDialog was called
+    INT_PTR endValue = 0;
+    int actionsUsed = 0;
+    HWND owner = NULL;
+    bool ownerDisabledDuring = false;
+    // Text of each control when the dialog ended or was left open.
+    std::vector<std::pair<int, std::string>> controlTexts;
+    int focusControl = 0;     // id of the control with the focus at the end, 0 if none
+    INT_PTR initDialogReturn = 0;
+};
+DialogRun LastDialog();
+
+// ---- Pictures ----
+
+// Draws the desktop as the simulation sees it (frames, captions, client
+// areas, in Z order) into a 24-bit BMP file.
+bool RenderScreen(const std::string &bmpFile);
+
+}  // namespace winsim
+
+#endif
