@@ -7,10 +7,10 @@ void GetParameterField(HostHandle parameter, int16_t fieldNumber, uint32_t maxLe
                        char *destination, uint32_t *length)
 {
     int32_t size = gFMExternCallPtr->cGetHandleSize(parameter);
-    uint32_t separators = 0;
     uint32_t copied = 0;
     if (size > 0 && fieldNumber > 0) {
         const char *text = *parameter;
+        uint32_t separators = 0;
         uint32_t wanted = (uint32_t)fieldNumber;
         for (int32_t i = 0; i < size && copied <= maxLength; ++i) {
             char b = text[i];

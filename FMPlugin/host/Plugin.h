@@ -63,12 +63,10 @@ LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 INT_PTR CALLBACK prefProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The handlers, one per external function.
-#define FN_PARAM HostHandle parameter, HostHandle result
-#define FN_RESULT_ONLY HostHandle result
-#define LOOMVANE_DECLARE_HANDLER(id, name, handler, kind) void handler(kind);
+#define LOOMVANE_HANDLER_ARGS_FN_PARAM HostHandle parameter, HostHandle result
+#define LOOMVANE_HANDLER_ARGS_FN_RESULT_ONLY HostHandle result
+#define LOOMVANE_DECLARE_HANDLER(id, name, handler, kind) void handler(LOOMVANE_HANDLER_ARGS_##kind);
 LOOMVANE_FUNCTIONS(LOOMVANE_DECLARE_HANDLER)
 #undef LOOMVANE_DECLARE_HANDLER
-#undef FN_PARAM
-#undef FN_RESULT_ONLY
 
 #endif
