@@ -15,7 +15,7 @@ struct RunResult {
     std::string err;
 };
 
-RunResult Run(const std::string &script, bool interactive = false)
+RunResult RunText(const std::string &script, bool interactive = false)
 {
     std::istringstream in(script);
     std::ostringstream out, err;
@@ -27,7 +27,7 @@ RunResult Run(const std::string &script, bool interactive = false)
 
 TEST(ScriptTest, CallsPrintTheirResult)
 {
-    RunResult r = Run("startup 33 expect 4\ncall Kwzr-Version \"p\" expect \"Loomvane 1.1v1 x86\"\n");
+    RunResult r = RunText("startup 33 expect 4\ncall Kwzr-Version \"p\" expect \"Loomvane 1.1v1 x86\"\n");
     EXPECT_EQ(r.failures, 0) << r.err;
     EXPECT_NE(r.out.find("startup 33 -> 4"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Kwzr-Version(\"p\") -> \"Loomvane 1.1v1 x86\""), std::string::npos)
@@ -48,7 +48,7 @@ TEST(ScriptTest, BadLinesNameTheirLine)
         {"startup 33\nregistry set\n", "t.fmh:2: registry clear"},
     };
     for (const auto &c : cases) {
-        RunResult r = Run(c.first);
+        RunResult r = RunText(c.first);
         EXPECT_EQ(r.failures, 1) << c.first;
         EXPECT_EQ(r.err.substr(0, c.second.size()), c.second) << c.first;
     }
@@ -57,20 +57,20 @@ TEST(ScriptTest, BadLinesNameTheirLine)
 TEST(ScriptTest, BatchStopsAtFirstFailureInteractiveGoesOn)
 {
     std::string script = "nope\nstartup 33\nalso-nope\n";
-    EXPECT_EQ(Run(script).failures, 1);
-    RunResult interactive = Run(script, true);
+    EXPECT_EQ(RunText(script).failures, 1);
+    RunResult interactive = RunText(script, true);
     EXPECT_EQ(interactive.failures, 2);
     EXPECT_NE(interactive.out.find("fmhost> "), std::string::npos);
 }
 
 TEST(ScriptTest, ChecksCompareRealWindowState)
 {
-    RunResult ok = Run(
+    RunResult ok = RunText(
         "startup 33\napp main\ndoc orders Orders at=50,60,300,200\n"
         "check rect orders 50 60 350 260\ncheck visible orders 1\n"
         "call Kwzr-HideWindow Orders expect 1\ncheck visible orders 0\n");
     EXPECT_EQ(ok.failures, 0) << ok.err;
-    RunResult bad = Run(
+    RunResult bad = RunText(
         "startup 33\napp main\ndoc orders Orders at=50,60,300,200\n"
         "check rect orders 50 60 350 261\n");
     EXPECT_EQ(bad.err, "t.fmh:4: rect of orders: expected (50,60)-(350,261), found "

@@ -12,6 +12,18 @@
 #include "HostWindows.h"
 #include "PluginFixture.h"
 
+// Rectangles compare and print in test messages; RECT lives in the global
+// namespace, so these do too.
+inline bool operator==(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::ostream &operator<<(std::ostream &out, const RECT &r)
+{
+    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+
 namespace loomvane_test {
 
 constexpr POINT kMdiOriginOnScreen = {6, 74};
@@ -20,7 +32,8 @@ constexpr POINT kMdiOriginInApp = {2, 32};
 class DesktopTest : public PluginTest {
 protected:
     // Builds the host's windows, then starts the plug-in for that generation.
-    void StartHost(int generation = 5, const std::string &appClass = std::string())
+    void StartHost(int generation = 5, const std::string &appClass = std::string(),
+                   bool start = true)
     {
         generation_ = generation;
         {
@@ -32,7 +45,8 @@ protected:
         }
         ASSERT_NE(host_.app, nullptr);
         ASSERT_NE(host_.mdiClient, nullptr);
-        Start(generation == 3 ? 12 : 33);
+        if (start)
+            Start(generation == 3 ? 12 : 33);
     }
 
     HWND AddDocument(const std::string &title, int x = 10, int y = 20, int width = 300,
@@ -94,16 +108,6 @@ protected:
     fmhost::HostWindows host_;
     int generation_ = 5;
 };
-
-inline bool operator==(const RECT &a, const RECT &b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-inline std::ostream &operator<<(std::ostream &out, const RECT &r)
-{
-    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
-}
 
 inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return {left, top, right, bottom}; }
 

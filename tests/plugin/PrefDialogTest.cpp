@@ -43,10 +43,17 @@ protected:
         return "<no control>";
     }
 
+    // The stored text. The plug-in writes the characters alone; the platform
+    // keeps a REG_SZ terminator that follows them in memory, which is not
+    // part of the text.
     static std::string Stored()
     {
         std::string data;
-        return winsim::GetValue(kSettingsKey, "prefs", &data) ? data : "<none>";
+        if (!winsim::GetValue(kSettingsKey, "prefs", &data))
+            return "<none>";
+        if (!data.empty() && data.back() == '\0')
+            data.pop_back();
+        return data;
     }
 };
 
@@ -80,6 +87,9 @@ TEST_F(PrefDialogTest, AcceptsTextWithMarkAndStoresExactBytes)
     EXPECT_EQ(run.endValue, 1);
     EXPECT_STREQ(gPluginState.prefText, "a#c");
     EXPECT_EQ(Stored(), "a#c");
+    auto sets = winsim::CallsTo("RegSetValueExA");
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0].args[5], "3") << "exactly the three characters";
     EXPECT_TRUE(winsim::Beeps().empty());
 }
 

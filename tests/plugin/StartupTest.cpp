@@ -45,7 +45,8 @@ TEST_F(PluginTest, FirstStartupCreatesKeyWithDefaultText)
     std::string data;
     DWORD type = 0;
     ASSERT_TRUE(winsim::GetValue(kSettingsKey, "prefs", &data, &type));
-    EXPECT_EQ(data, "1");
+    // The platform keeps a REG_SZ terminator that follows the data in memory.
+    EXPECT_EQ(data.substr(0, 1), "1");
     EXPECT_EQ(type, (DWORD)REG_SZ);
     EXPECT_STREQ(gPluginState.prefText, "1");
 
@@ -60,6 +61,8 @@ TEST_F(PluginTest, FirstStartupCreatesKeyWithDefaultText)
     auto sets = winsim::CallsTo("RegSetValueExA");
     ASSERT_EQ(sets.size(), 1u);
     EXPECT_EQ(sets[0].args[1], "\"prefs\"");
+    EXPECT_EQ(sets[0].args[3], std::to_string(REG_SZ));
+    EXPECT_EQ(sets[0].args[5], "1") << "the text's bytes alone, without a terminator";
 }
 
 TEST_F(PluginTest, StartupLoadsExistingText)
@@ -87,8 +90,9 @@ TEST_P(PrefValueTest, LoadsOrRefuses)
         winsim::SetValue(kSettingsKey, "prefs", REG_SZ, c.stored);
     std::memset(gPluginState.prefText, 'Z', sizeof gPluginState.prefText - 1);
     EXPECT_EQ(host->Startup(33), c.reply) << c.label;
-    if (c.reply == kFMXStartupOK)
+    if (c.reply == kFMXStartupOK) {
         EXPECT_EQ(std::string(gPluginState.prefText), c.loaded) << c.label;
+    }
     EXPECT_FALSE(gPluginState.coverClassRegistered && c.reply != kFMXStartupOK);
 }
 
@@ -98,6 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                       PrefValueCase{"empty", "", 4, ""},
                       PrefValueCase{"21 bytes", std::string(20, 'x') + "#", 4, std::string(20, 'x') + "#"},
                       PrefValueCase{"22 bytes", std::string(21, 'x') + "#", -2, ""},
+                      PrefValueCase{"21 characters kept with a terminator",
+                                    std::string(20, 'x') + "#" + std::string(1, '\0'), 4,
+                                    std::string(20, 'x') + "#"},
+                      PrefValueCase{"22 characters kept with a terminator",
+                                    std::string(21, 'x') + "#" + std::string(1, '\0'), -2, ""},
                       PrefValueCase{"300 bytes", std::string(300, 'y'), -2, ""},
                       PrefValueCase{"zero byte inside", std::string("ab\0cd", 5), 4, "ab"}));
 

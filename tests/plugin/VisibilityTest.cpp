@@ -128,7 +128,7 @@ TEST_F(DesktopTest, MenuBarWaitsForItsWindow)
     Start();
     EXPECT_EQ(Call(kDoHideMenuBar), "0");
     EXPECT_TRUE(gPluginState.menuBarShown);
-    StartHost();
+    StartHost(5, std::string(), /*start=*/false);
     EXPECT_EQ(Call(kDoHideMenuBar), "1");
 }
 

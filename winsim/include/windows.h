@@ -310,7 +310,9 @@ typedef struct tagMSG {
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_BAD_PATHNAME 161L
 #define ERROR_MORE_DATA 234L
+#define ERROR_KEY_DELETED 1018L
 
 // Window search, geometry and styles.
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);

@@ -1,0 +1,190 @@
+// The call log's formatting and order, fault injection and the quiet mode.
+#include "WinsimFixture.h"
+
+#include <cstring>
+
+using namespace winsim_test;
+
+namespace {
+
+std::vector<std::string> Formatted(const std::string &function)
+{
+    std::vector<std::string> out;
+    for (const winsim::Call &call : winsim::CallsTo(function))
+        out.push_back(winsim::Format(call));
+    return out;
+}
+
+TEST_F(WinsimTest, LogsWindowCallsInTheirFormat)
+{
+    winsim::ClearCallLog();
+    HWND w = CreateWindowExA(0, "Probe", "Background (Loomvane)", WS_DISABLED | WS_CAPTION, -3, -2,
+                             1030, 772, NULL, NULL, Instance(), NULL);
+    ASSERT_EQ(w, reinterpret_cast<HWND>(0x10020));
+    EXPECT_EQ(Formatted("CreateWindowExA"),
+              std::vector<std::string>{"CreateWindowExA(0x0, \"Probe\", \"Background (Loomvane)\", "
+                                       "0x8c00000, -3, -2, 1030, 772, NULL, NULL, 0x400000, NULL) "
+                                       "= 0x10020"});
+    SetWindowPos(w, HWND_NOTOPMOST, 16, 75, 300, 200, 0x4216);
+    EXPECT_EQ(Formatted("SetWindowPos"),
+              std::vector<std::string>{
+                  "SetWindowPos(0x10020, 0xfffffffe, 16, 75, 300, 200, 0x4216) = 1"});
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(Formatted("GetWindowRect"),
+              std::vector<std::string>{"GetWindowRect(0x10020, {-3, -2, 297, 198}) = 1"});
+    char text[8];
+    GetWindowTextA(w, text, sizeof text);
+    EXPECT_EQ(winsim::CallsTo("GetWindowTextA")[0].args,
+              (std::vector<std::string>{"0x10020", "&", "8"}));
+    FindWindowExA(NULL, NULL, "Shell_TrayWnd", "");
+    EXPECT_EQ(
+        Formatted("FindWindowExA"),
+        std::vector<std::string>{"FindWindowExA(NULL, NULL, \"Shell_TrayWnd\", \"\") = NULL"});
+    DefWindowProcA(reinterpret_cast<HWND>(0x1234), WM_PAINT, 7, 9);
+    EXPECT_EQ(Formatted("DefWindowProcA").back(), "DefWindowProcA(0x1234, 15, 7, 9) = 0");
+    DialogBoxParamA(Instance(), MAKEINTRESOURCEA(22310), w, NULL, 0);
+    auto dialog = winsim::CallsTo("DialogBoxParamA");
+    ASSERT_EQ(dialog.size(), 1u);
+    EXPECT_EQ(dialog[0].args[1], "#22310");
+    EXPECT_EQ(dialog[0].result, "-1");
+    EXPECT_EQ(winsim::Str(HKEY_CURRENT_USER), "0x80000001");
+    EXPECT_EQ(winsim::Str(nullptr), "NULL");
+}
+
+TEST_F(WinsimTest, LogsRegistryOutParameters)
+{
+    winsim::ClearCallLog();
+    HKEY key = NULL;
+    DWORD disposition = 0;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Probe", 0, const_cast<LPSTR>("REG_SZ"),
+                    REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key, &disposition);
+    EXPECT_EQ(Formatted("RegCreateKeyExA"),
+              std::vector<std::string>{"RegCreateKeyExA(0x80000001, \"Software\\Probe\", 0, "
+                                       "\"REG_SZ\", 0x0, 0xf003f, NULL, 0x30, 1) = 0"});
+    RegSetValueExA(key, "prefs", 0, REG_SZ, reinterpret_cast<const BYTE *>("1"), 1);
+    DWORD size = 0;
+    RegQueryValueExA(key, "prefs", NULL, NULL, NULL, &size);
+    EXPECT_EQ(Formatted("RegSetValueExA"),
+              std::vector<std::string>{"RegSetValueExA(0x30, \"prefs\", 0, 1, &, 1) = 0"});
+    EXPECT_EQ(
+        Formatted("RegQueryValueExA"),
+        std::vector<std::string>{"RegQueryValueExA(0x30, \"prefs\", NULL, NULL, NULL, 2) = 0"});
+    RegCloseKey(key);
+}
+
+TEST_F(WinsimTest, NestedCallsKeepTheOrderTheyStarted)
+{
+    winsim::ClearCallLog();
+    Messages().clear();
+    HWND w = CreateWindowExA(0, "Probe", "n", WS_POPUP, 0, 0, 9, 9, NULL, NULL, Instance(), NULL);
+    ASSERT_NE(w, nullptr);
+    const auto &log = winsim::CallLog();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0].function, "CreateWindowExA");
+    EXPECT_EQ(log[0].result, winsim::Str(w)) << "completed after the calls inside it";
+    EXPECT_EQ(log[1].function, "DefWindowProcA");
+    EXPECT_EQ(log[1].args[1], std::to_string(WM_NCCREATE));
+    EXPECT_EQ(winsim::CountCalls("DefWindowProcA"), 1u);
+}
+
+TEST_F(WinsimTest, FaultFiresOnTheNthCall)
+{
+    HWND w = Make("w", WS_POPUP);
+    winsim::ClearCallLog();
+    winsim::FailCall("IsWindow", 2);
+    EXPECT_TRUE(IsWindow(w));
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_TRUE(IsWindow(w));
+    auto calls = winsim::CallsTo("IsWindow");
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_FALSE(calls[0].failed);
+    EXPECT_TRUE(calls[1].failed);
+    EXPECT_EQ(calls[1].result, "0");
+    EXPECT_EQ(winsim::FaultsInjected(), 1);
+}
+
+TEST_F(WinsimTest, PersistentFaultKeepsFailing)
+{
+    winsim::FailCall("GetSystemMetrics", 2, true);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 0);
+    EXPECT_EQ(winsim::FaultsInjected(), 3);
+    winsim::ClearFaults();
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(winsim::FaultsInjected(), 0);
+}
+
+TEST_F(WinsimTest, StarCountsEveryFunction)
+{
+    winsim::FailCall("*", 3);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(ShowCursor(TRUE), 0) << "the third call fails";
+    EXPECT_EQ(winsim::CursorCount(), 0);
+    EXPECT_EQ(ShowCursor(TRUE), 1);
+}
+
+TEST_F(WinsimTest, FailedCallsChangeNothing)
+{
+    winsim::FailCall("CreateWindowExA");
+    EXPECT_NE(Make("w", WS_POPUP), nullptr) << "Make is quiet: the fault waits";
+    EXPECT_EQ(winsim::WindowCount(), 1u);
+    EXPECT_EQ(CreateWindowExA(0, "Probe", "x", WS_POPUP, 0, 0, 9, 9, NULL, NULL, Instance(), NULL),
+              nullptr);
+    EXPECT_EQ(winsim::WindowCount(), 1u);
+    HWND w = Make("kept", WS_POPUP);
+    EXPECT_EQ(w, reinterpret_cast<HWND>(0x10024)) << "a failed creation uses no handle";
+    winsim::FailCall("SetWindowTextA");
+    EXPECT_FALSE(SetWindowTextA(w, "changed"));
+    EXPECT_EQ(winsim::Inspect(w).title, "kept");
+    winsim::FailCall("RegSetValueExA");
+    EXPECT_EQ(
+        RegSetValueExA(HKEY_CURRENT_USER, "v", 0, REG_SZ, reinterpret_cast<const BYTE *>("x"), 1),
+        ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(winsim::GetValue("", "v", nullptr));
+    winsim::FailCall("RegOpenKeyExA", 1, false, ERROR_FILE_NOT_FOUND);
+    HKEY key = NULL;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    winsim::DefineDialog(1, {});
+    winsim::FailCall("DialogBoxParamA");
+    EXPECT_EQ(DialogBoxParamA(Instance(), MAKEINTRESOURCEA(1), NULL, NULL, 0), -1);
+    EXPECT_FALSE(winsim::LastDialog().ran);
+}
+
+TEST_F(WinsimTest, QuietHidesCallsAndHoldsFaults)
+{
+    HWND w = Make("w", WS_POPUP);
+    winsim::ClearCallLog();
+    winsim::FailCall("IsWindow");
+    {
+        winsim::Quiet quiet;
+        EXPECT_TRUE(IsWindow(w));
+        {
+            winsim::Quiet nested;
+            EXPECT_TRUE(IsWindow(w));
+        }
+        EXPECT_TRUE(IsWindow(w));
+    }
+    EXPECT_TRUE(winsim::CallLog().empty());
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(winsim::CountCalls("IsWindow"), 1u);
+}
+
+TEST_F(WinsimTest, ResetClearsLogFaultsAndState)
+{
+    Make("w", WS_POPUP);
+    GetFocus();
+    winsim::FailCall("GetFocus");
+    winsim::SetCursorCount(5);
+    winsim::Reset();
+    EXPECT_TRUE(winsim::CallLog().empty());
+    EXPECT_EQ(winsim::WindowCount(), 0u);
+    EXPECT_TRUE(winsim::RegisteredClasses().empty());
+    EXPECT_EQ(winsim::CursorCount(), 0);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_FALSE(winsim::CallLog().back().failed);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// A fresh simulated desktop for every test, with helpers to make windows and
+// to watch the messages that reach a window procedure.
+#ifndef TESTS_WINSIM_WINSIMFIXTURE_H
+#define TESTS_WINSIM_WINSIMFIXTURE_H
+
+#include <gtest/gtest.h>
+#include <winsim.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// RECT lives in the global namespace, so its operators do too.
+inline bool operator==(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::ostream &operator<<(std::ostream &out, const RECT &r)
+{
+    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+
+namespace winsim_test {
+
+inline HINSTANCE Instance()
+{
+    return reinterpret_cast<HINSTANCE>(0x400000);
+}
+
+inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
+{
+    return {left, top, right, bottom};
+}
+
+// Every message the "Probe" class's procedure receives, as "name:window".
+std::vector<std::string> &Messages();
+// What the procedure answers to WM_NCCREATE and WM_CREATE.
+extern LRESULT gNcCreateAnswer;
+extern LRESULT gCreateAnswer;
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+class WinsimTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // A window of the "Probe" class, made quietly.
+    static HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
+                     int height = 200, HWND parent = NULL, DWORD exStyle = 0, HMENU menu = NULL);
+    // An 800 by 600 frame at the corner with a client edge MDI client at
+    // (0, 30), as the host lays them out.
+    struct Host {
+        HWND app;
+        HWND mdi;
+    };
+    static Host MakeHost(DWORD mdiStyle, bool menuBar = true);
+    static HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
+    static RECT ScreenRect(HWND window) { return winsim::Inspect(window).rect; }
+    static RECT ClientSize(HWND window);
+};
+
+}  // namespace winsim_test
+
+#endif

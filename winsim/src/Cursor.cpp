@@ -1,0 +1,43 @@
+// The cursor display counter and the sounds: ShowCursor and MessageBeep.
+#include "Internal.h"
+
+namespace winsim {
+
+int CursorCount()
+{
+    return detail::S().cursorCount;
+}
+void SetCursorCount(int count)
+{
+    detail::S().cursorCount = count;
+}
+std::vector<UINT> Beeps()
+{
+    return detail::S().beeps;
+}
+
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+int WINAPI ShowCursor(BOOL show)
+{
+    ApiCall call("ShowCursor");
+    int result = 0;
+    if (!call.Failed())
+        result = S().cursorCount += show ? 1 : -1;
+    call.Log({Dec(show)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI MessageBeep(UINT type)
+{
+    ApiCall call("MessageBeep");
+    BOOL result = FALSE;
+    if (!call.Failed()) {
+        S().beeps.push_back(type);
+        result = TRUE;
+    }
+    call.Log({Hex(type)}, Dec(result));
+    return result;
+}

@@ -1,0 +1,106 @@
+// The simulation as a whole: the state, Reset, the screen size, and looking at
+// windows without touching the call log; also the shell's task bars.
+#include "Internal.h"
+
+namespace winsim {
+namespace detail {
+
+namespace {
+
+std::unique_ptr<State> &Current()
+{
+    static std::unique_ptr<State> state;
+    return state;
+}
+
+}  // namespace
+
+State::State() : registry(NewRegistry()) {}
+
+State &S()
+{
+    std::unique_ptr<State> &state = Current();
+    if (!state) {
+        state = std::make_unique<State>();
+        AddSystemClasses();
+    }
+    return *state;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+void Reset()
+{
+    Current() = std::make_unique<State>();
+    AddSystemClasses();
+}
+
+void SetScreenSize(int width, int height)
+{
+    S().screenWidth = width;
+    S().screenHeight = height;
+}
+
+WindowInfo Inspect(HWND window)
+{
+    WindowInfo info;
+    Window *w = Find(window);
+    if (w == nullptr)
+        return info;
+    info.exists = true;
+    info.className = w->cls->name;
+    info.title = w->title;
+    info.parent = w->parent;
+    info.style = static_cast<LONG>(w->style);
+    info.exStyle = static_cast<LONG>(w->exStyle);
+    info.classStyle = w->cls->style;
+    info.rect = ScreenRect(w);
+    info.client = ScreenClient(w);
+    info.visible = (w->style & WS_VISIBLE) != 0;
+    info.enabled = !(w->style & WS_DISABLED);
+    info.menu = IsPureChild(w->style) ? NULL : reinterpret_cast<HMENU>(w->menuOrId);
+    info.instance = w->instance;
+    return info;
+}
+
+std::vector<HWND> Children(HWND parent)
+{
+    if (parent == NULL)
+        return S().topLevel;
+    Window *w = Find(parent);
+    return w ? w->children : std::vector<HWND>();
+}
+
+size_t WindowCount()
+{
+    return S().windows.size();
+}
+
+HWND ActiveWindow()
+{
+    return S().active;
+}
+
+HWND FocusWindow()
+{
+    return S().focus;
+}
+
+// As Wine's explorer makes it: a pop-up window 30 pixels high across the
+// bottom of the screen, not topmost, never activated, with an empty title.
+HWND CreateTaskBar(const char *className)
+{
+    constexpr DWORD kNoActivate = 0x08000000;  // WS_EX_NOACTIVATE
+    State &s = S();
+    if (FindClass(className, NULL) == nullptr)
+        AddClass(className, NULL, CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                 true, ClassKind::Plain);
+    HWND bar = CreateCore(kNoActivate, className, "", WS_POPUP, 0, s.screenHeight - 30,
+                          s.screenWidth, 30, NULL, NULL, NULL, NULL);
+    ShowCore(bar, SW_SHOWNA);
+    return bar;
+}
+
+}  // namespace winsim

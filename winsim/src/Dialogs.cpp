@@ -1,0 +1,330 @@
+// Modal dialogs: templates defined through the control side, DialogBoxParamA's
+// modal loop driven by a script of user actions, DefDlgProc's default handling,
+// and the dialog item functions.
+#include "Internal.h"
+
+namespace winsim {
+namespace detail {
+
+namespace {
+
+constexpr DWORD kControlParent = 0x00010000;   // WS_EX_CONTROLPARENT
+constexpr DWORD kNoParentNotify = 0x00000004;  // WS_EX_NOPARENTNOTIFY
+
+HWND Item(HWND dialog, int id)
+{
+    Window *d = Find(dialog);
+    if (d == nullptr)
+        return NULL;
+    for (HWND child : d->children)
+        if (static_cast<int>(Find(child)->menuOrId) == id)
+            return child;
+    return NULL;
+}
+
+bool Ended(HWND dialog)
+{
+    Window *d = Find(dialog);
+    return d == nullptr || d->dlgEnded;
+}
+
+// What the modal loop does with the queue: every posted message is
+// dispatched, until the dialog has ended.
+void DeliverPosted(HWND dialog)
+{
+    auto &queue = S().queue;
+    while (!queue.empty() && !Ended(dialog)) {
+        MSG msg = queue.front();
+        queue.pop_front();
+        if (msg.hwnd != NULL)
+            SendCore(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    }
+}
+
+void Perform(HWND dialog, const DialogAction &action)
+{
+    Window *d = Find(dialog);
+    switch (action.kind) {
+        case DialogAction::Type:
+            if (Window *control = Find(Item(dialog, action.control)))
+                SetTextCore(control, action.text.c_str());
+            break;
+        case DialogAction::Command:
+            if (action.control != 0) {
+                // A click reaches only a control that is there, shown and enabled;
+                // pressing it gives it the focus first.
+                Window *button = Find(Item(dialog, action.control));
+                if (button == nullptr || (button->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+                    break;
+                bool ok = false;
+                SetFocusCore(button->handle, &ok);
+                SendCore(dialog, WM_COMMAND, action.wParam,
+                         reinterpret_cast<LPARAM>(button->handle));
+            } else {
+                SendCore(dialog, WM_COMMAND, action.wParam, 0);
+            }
+            break;
+        case DialogAction::CloseBox:
+            // Only a caption with a window menu and a class that allows it has the box.
+            if ((d->style & WS_CAPTION) == WS_CAPTION && (d->style & WS_SYSMENU) &&
+                !(d->cls->style & CS_NOCLOSE))
+                SendCore(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case DialogAction::Message:
+            SendCore(dialog, action.message, action.wParam, action.lParam);
+            break;
+    }
+}
+
+INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param)
+{
+    State &s = S();
+    std::vector<DialogAction> script;
+    script.swap(s.script);
+    s.lastDialog = DialogRun();
+    if (owner != NULL && Find(owner) == nullptr)
+        return 0;
+    if (templateName == nullptr || !IS_INTRESOURCE(templateName))
+        return -1;
+    auto found = s.templates.find(LOWORD(templateName));
+    if (found == s.templates.end())
+        return -1;
+    const std::vector<DialogControl> controls = found->second;
+
+    // The owner of a modal dialog is a top-level window, disabled while it runs.
+    Window *o = Find(owner);
+    while (o != nullptr && IsPureChild(o->style) && o->parent != NULL)
+        o = Find(o->parent);
+    HWND modalOwner = o ? o->handle : NULL;
+    bool disabledOwner = o != nullptr && !(o->style & WS_DISABLED);
+    if (disabledOwner)
+        EnableCore(modalOwner, false);
+
+    // 154 by 140 dialog units in an 8-point font, 7 units into the owner.
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK | DS_SETFONT;
+    DWORD exStyle = WS_EX_DLGMODALFRAME | kControlParent;
+    RECT frame = {0, 0, 231, 227};
+    AdjustRect(&frame, style, false, exStyle);
+    POINT at = {frame.left + 10, frame.top + 11};
+    if (Window *ownerWindow = Find(owner)) {
+        POINT origin = ClientOrigin(ownerWindow);
+        at.x += origin.x;
+        at.y += origin.y;
+    }
+    HWND dialog = CreateCore(exStyle, "#32770", "", style, at.x, at.y, frame.right - frame.left,
+                             frame.bottom - frame.top, modalOwner, NULL, instance, NULL);
+    bool created = dialog != NULL;
+    for (size_t i = 0; created && i < controls.size(); ++i) {
+        const DialogControl &c = controls[i];
+        int y = 7 + 20 * static_cast<int>(i);
+        created =
+            CreateCore(kNoParentNotify, c.className.c_str(), c.text.c_str(), c.style | WS_CHILD, 7,
+                       y, 217, 14, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                       instance, NULL) != NULL;
+    }
+    if (!created) {
+        if (dialog != NULL)
+            DestroyCore(dialog);
+        if (disabledOwner)
+            EnableCore(modalOwner, true);
+        return -1;
+    }
+    Window *d = Find(dialog);
+    d->dialog = true;
+    d->dlgProc = proc;
+
+    DialogRun run;
+    run.ran = true;
+    run.owner = modalOwner;
+    run.ownerDisabledDuring = o != nullptr && (Find(modalOwner)->style & WS_DISABLED);
+    HWND first = FirstDialogControl(d);
+    run.initDialogReturn = SendCore(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param);
+    if (run.initDialogReturn != 0 && Find(dialog) != nullptr) {
+        bool ok = false;
+        SetFocusCore(DialogDefaultFocus(Find(dialog)), &ok);
+    }
+    if (!Ended(dialog)) {
+        DeliverPosted(dialog);
+        // The dialog appears when the queue first runs empty.
+        if (!Ended(dialog))
+            ShowCore(dialog, SW_SHOWNORMAL);
+    }
+    for (const DialogAction &action : script) {
+        if (Ended(dialog))
+            break;
+        ++run.actionsUsed;
+        Perform(dialog, action);
+        DeliverPosted(dialog);
+    }
+
+    d = Find(dialog);
+    INT_PTR result = 0;  // what a dialog destroyed by its procedure answers
+    if (d != nullptr) {
+        run.ended = d->dlgEnded;
+        run.endValue = d->dlgResult;
+        for (const DialogControl &c : controls)
+            if (Window *control = Find(Item(dialog, c.id)))
+                run.controlTexts.emplace_back(c.id, control->title);
+        HWND focus = s.focus;
+        if (Window *f = Find(focus); f != nullptr && f->parent == dialog)
+            run.focusControl = static_cast<int>(f->menuOrId);
+        result = run.ended ? run.endValue : -1;
+        if (!run.ended && disabledOwner && Find(modalOwner))
+            EnableCore(modalOwner, true);
+        DestroyCore(dialog);
+    } else if (disabledOwner && Find(modalOwner)) {
+        EnableCore(modalOwner, true);
+    }
+    s.lastDialog = run;
+    return result;
+}
+
+}  // namespace
+
+LRESULT DialogDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window *w = Find(window);
+    if (w == nullptr)
+        return 0;
+    INT_PTR result = w->dlgProc ? w->dlgProc(window, message, wParam, lParam) : 0;
+    if (message == WM_INITDIALOG)
+        return result;
+    if (result != 0 || Find(window) == nullptr)
+        return 0;
+    switch (message) {
+        case WM_CLOSE:
+            // DefDlgProc turns the close into Cancel, whether or not that button is there.
+            PostCore(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Item(window, IDCANCEL)));
+            return 0;
+        case WM_SETFOCUS:
+        case WM_SHOWWINDOW:
+        case WM_ACTIVATE:
+            return 0;
+        default:
+            return DefProc(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace detail
+
+DialogAction TypeText(int control, const std::string &text)
+{
+    DialogAction action{};
+    action.kind = DialogAction::Type;
+    action.control = control;
+    action.text = text;
+    return action;
+}
+
+DialogAction Click(int control)
+{
+    DialogAction action{};
+    action.kind = DialogAction::Command;
+    action.control = control;
+    action.wParam = MAKEWPARAM(control, BN_CLICKED);
+    return action;
+}
+
+DialogAction Command(WPARAM wParam)
+{
+    DialogAction action{};
+    action.kind = DialogAction::Command;
+    action.wParam = wParam;
+    return action;
+}
+
+DialogAction CloseBox()
+{
+    DialogAction action{};
+    action.kind = DialogAction::CloseBox;
+    return action;
+}
+
+void DefineDialog(int templateId, const std::vector<DialogControl> &controls)
+{
+    detail::S().templates[templateId] = controls;
+}
+
+void ScriptDialog(const std::vector<DialogAction> &actions)
+{
+    detail::S().script = actions;
+}
+
+DialogRun LastDialog()
+{
+    return detail::S().lastDialog;
+}
+
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC dialogProc, LPARAM initParam)
+{
+    ApiCall call("DialogBoxParamA");
+    INT_PTR result = -1;
+    if (!call.Failed())
+        result = RunDialog(instance, templateName, owner, dialogProc, initParam);
+    call.Log({HandleText(instance), Text(templateName), HandleText(owner),
+              dialogProc ? Hex(reinterpret_cast<uintptr_t>(dialogProc)) : "NULL", Dec(initParam)},
+             Dec(result));
+    return result;
+}
+
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result)
+{
+    ApiCall call("EndDialog");
+    BOOL ok = FALSE;
+    Window *d = Find(dialog);
+    if (!call.Failed() && d != nullptr && d->cls->kind == ClassKind::Dialog) {
+        State &s = S();
+        d->dlgEnded = true;
+        d->dlgResult = result;
+        // Wine enables the owner again, even one that was disabled before.
+        if (Find(d->owner) != nullptr)
+            EnableCore(d->owner, true);
+        if (s.focus != NULL && s.focus != dialog && IsWithin(s.focus, dialog))
+            s.focus = dialog;
+        SetPosCore(dialog, NULL, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+        ok = TRUE;
+    }
+    call.Log({HandleText(dialog), Dec(result)}, Dec(ok));
+    return ok;
+}
+
+HWND WINAPI GetDlgItem(HWND dialog, int id)
+{
+    ApiCall call("GetDlgItem");
+    HWND result = call.Failed() ? NULL : Item(dialog, id);
+    call.Log({HandleText(dialog), Dec(id)}, HandleText(result));
+    return result;
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text)
+{
+    ApiCall call("SetDlgItemTextA");
+    BOOL result = FALSE;
+    HWND control = call.Failed() ? NULL : Item(dialog, id);
+    if (control != NULL)
+        result = SendCore(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
+    call.Log({HandleText(dialog), Dec(id), Text(text)}, Dec(result));
+    return result;
+}
+
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount)
+{
+    ApiCall call("GetDlgItemTextA");
+    UINT result = 0;
+    if (!call.Failed() && text != nullptr && maxCount > 0) {
+        // A missing control leaves the buffer empty.
+        text[0] = '\0';
+        if (HWND control = Item(dialog, id))
+            result = static_cast<UINT>(SendCore(control, WM_GETTEXT, static_cast<WPARAM>(maxCount),
+                                                reinterpret_cast<LPARAM>(text)));
+    }
+    call.Log({HandleText(dialog), Dec(id), Buffer(text), Dec(maxCount)}, Dec(result));
+    return result;
+}

@@ -1,0 +1,175 @@
+// Messages: sending to a window's procedure, the posted-message queue, and the
+// default window procedure (DefFrameProcA and DefMDIChildProcA behave alike).
+#include "Internal.h"
+
+#include <algorithm>
+
+namespace winsim {
+namespace detail {
+
+LRESULT SendCore(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window *w = Find(window);
+    if (w == nullptr)
+        return 0;
+    if (w->cls->kind == ClassKind::Dialog)
+        return DialogDispatch(window, message, wParam, lParam);
+    if (w->proc != nullptr)
+        return w->proc(window, message, wParam, lParam);
+    return DefProc(window, message, wParam, lParam);
+}
+
+LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window *w = Find(window);
+    if (w == nullptr)
+        return 0;
+    switch (message) {
+        case WM_NCCREATE:
+            // The window's text comes from here, as on Windows.
+            if (lParam != 0)
+                SetTextCore(w, reinterpret_cast<const CreateStruct *>(lParam)->lpszName);
+            return TRUE;
+        case WM_CLOSE:
+            DestroyCore(window);
+            return 0;
+        case WM_SETTEXT:
+            SetTextCore(w, reinterpret_cast<LPCSTR>(lParam));
+            return TRUE;
+        case WM_GETTEXT:
+            return CopyOut(w->title, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(w->title.size());
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE)
+                SendCore(window, WM_CLOSE, 0, 0);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+bool PostCore(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (window != NULL && Find(window) == nullptr)
+        return false;
+    MSG msg = {};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    S().queue.push_back(msg);
+    return true;
+}
+
+void PurgeMessages(HWND window)
+{
+    auto &queue = S().queue;
+    queue.erase(std::remove_if(queue.begin(), queue.end(),
+                               [window](const MSG &m) { return m.hwnd == window; }),
+                queue.end());
+}
+
+}  // namespace detail
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+namespace {
+
+LRESULT Default(const char *name, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                std::vector<std::string> args)
+{
+    ApiCall call(name);
+    LRESULT result = call.Failed() ? 0 : DefProc(window, message, wParam, lParam);
+    args.insert(args.end(), {Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)});
+    call.Log(std::move(args), Dec(result));
+    return result;
+}
+
+bool Matches(const MSG &m, HWND window, UINT first, UINT last)
+{
+    if (window == reinterpret_cast<HWND>(-1)) {
+        if (m.hwnd != NULL)
+            return false;
+    } else if (window != NULL && m.hwnd != window && !IsWithin(m.hwnd, window)) {
+        return false;
+    }
+    return (first == 0 && last == 0) || (m.message >= first && m.message <= last);
+}
+
+}  // namespace
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Default("DefWindowProcA", window, message, wParam, lParam, {HandleText(window)});
+}
+
+LRESULT WINAPI DefFrameProcA(HWND window, HWND mdiClient, UINT message, WPARAM wParam,
+                             LPARAM lParam)
+{
+    return Default("DefFrameProcA", window, message, wParam, lParam,
+                   {HandleText(window), HandleText(mdiClient)});
+}
+
+LRESULT WINAPI DefMDIChildProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return Default("DefMDIChildProcA", window, message, wParam, lParam, {HandleText(window)});
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ApiCall call("SendMessageA");
+    LRESULT result = call.Failed() ? 0 : SendCore(window, message, wParam, lParam);
+    call.Log({HandleText(window), Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)},
+             Dec(result));
+    return result;
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ApiCall call("PostMessageA");
+    BOOL result = !call.Failed() && PostCore(window, message, wParam, lParam);
+    call.Log({HandleText(window), Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)},
+             Dec(result));
+    return result;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove)
+{
+    ApiCall call("PeekMessageA");
+    BOOL result = FALSE;
+    auto &queue = S().queue;
+    if (!call.Failed() && msg != nullptr) {
+        for (auto it = queue.begin(); it != queue.end(); ++it) {
+            if (!Matches(*it, window, first, last))
+                continue;
+            *msg = *it;
+            if (remove & PM_REMOVE)
+                queue.erase(it);
+            result = TRUE;
+            break;
+        }
+    }
+    call.Log({Buffer(msg), HandleText(window), Dec(first), Dec(last), Hex(remove)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI TranslateMessage(const MSG *msg)
+{
+    ApiCall call("TranslateMessage");
+    // There is no keyboard to translate; a key message still answers TRUE.
+    BOOL result = !call.Failed() && msg != nullptr && msg->message == WM_KEYDOWN;
+    call.Log({Buffer(msg)}, Dec(result));
+    return result;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG *msg)
+{
+    ApiCall call("DispatchMessageA");
+    LRESULT result = 0;
+    if (!call.Failed() && msg != nullptr && msg->hwnd != NULL)
+        result = SendCore(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    call.Log({Buffer(msg)}, Dec(result));
+    return result;
+}

@@ -1,0 +1,150 @@
+// Moving, sizing and restacking windows: SetWindowPos and the functions built
+// on it. The client rectangle is recalculated only when the size changes or
+// the frame is said to have changed; otherwise it moves with the window.
+#include "Internal.h"
+
+#include <algorithm>
+
+namespace winsim {
+namespace detail {
+
+namespace {
+
+bool IsSpecialInsertAfter(HWND after)
+{
+    return after == HWND_TOP || after == HWND_BOTTOM || after == HWND_TOPMOST ||
+           after == HWND_NOTOPMOST;
+}
+
+void Restack(Window *w, HWND after)
+{
+    if (after == HWND_TOP) {
+        LinkTop(w);
+    } else if (after == HWND_BOTTOM) {
+        LinkBottom(w);  // Wine leaves WS_EX_TOPMOST as it is
+    } else if (after == HWND_TOPMOST) {
+        w->exStyle |= WS_EX_TOPMOST;
+        LinkTop(w);
+    } else if (after == HWND_NOTOPMOST) {
+        // No effect on a window that is not topmost.
+        if (w->exStyle & WS_EX_TOPMOST) {
+            w->exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
+            LinkTop(w);
+        }
+    } else {
+        Unlink(w);
+        auto &list = Siblings(w);
+        list.insert(std::find(list.begin(), list.end(), after) + 1, w->handle);
+    }
+}
+
+}  // namespace
+
+bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flags)
+{
+    Window *w = Find(handle);
+    if (w == nullptr)
+        return false;
+    RECT old = w->rect;
+    if (flags & SWP_NOSIZE) {
+        cx = old.right - old.left;
+        cy = old.bottom - old.top;
+    } else {
+        // DefWindowProc's WM_WINDOWPOSCHANGING, unless that is not sent.
+        if (!(flags & SWP_NOSENDCHANGING))
+            LimitSize(w, &cx, &cy);
+        cx = std::max(cx, 0);
+        cy = std::max(cy, 0);
+    }
+    if (flags & SWP_NOMOVE) {
+        x = old.left;
+        y = old.top;
+    }
+    if (after == handle)
+        flags |= SWP_NOZORDER;
+    if (!(flags & SWP_NOZORDER) && !IsSpecialInsertAfter(after)) {
+        Window *a = Find(after);
+        if (a == nullptr || a->parent != w->parent)
+            return false;
+    }
+
+    RECT oldClient = w->client;
+    bool resized = cx != old.right - old.left || cy != old.bottom - old.top;
+    w->rect = {x, y, x + cx, y + cy};
+    if (resized || (flags & SWP_FRAMECHANGED)) {
+        w->client = ComputeClient(w, w->rect);
+    } else {
+        LONG dx = x - old.left;
+        LONG dy = y - old.top;
+        w->client = {oldClient.left + dx, oldClient.top + dy, oldClient.right + dx,
+                     oldClient.bottom + dy};
+    }
+    if (!(flags & SWP_NOZORDER))
+        Restack(w, after);
+    bool hiding = false;
+    if ((flags & SWP_SHOWWINDOW) && !(w->style & WS_VISIBLE)) {
+        w->style |= WS_VISIBLE;
+    } else if ((flags & SWP_HIDEWINDOW) && (w->style & WS_VISIBLE)) {
+        w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+        hiding = true;
+    }
+    if (!(flags & SWP_NOACTIVATE) && !IsPureChild(w->style))
+        Activate(handle, false);
+    if (hiding) {
+        State &s = S();
+        if (s.active == handle)
+            ActivateOther(handle);
+        if (s.focus != NULL && IsWithin(s.focus, handle))
+            s.focus = Find(handle)->parent;
+    }
+
+    w = Find(handle);
+    if (w == nullptr)
+        return true;
+    RECT c = w->client;
+    if (c.left != oldClient.left || c.top != oldClient.top)
+        SendCore(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
+    if (c.right - c.left != oldClient.right - oldClient.left ||
+        c.bottom - c.top != oldClient.bottom - oldClient.top)
+        SendCore(handle, WM_SIZE, 0, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+    return true;
+}
+
+}  // namespace detail
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    ApiCall call("SetWindowPos");
+    BOOL result = FALSE;
+    if (!call.Failed())
+        result = SetPosCore(window, insertAfter, x, y, cx, cy, flags) ? TRUE : FALSE;
+    call.Log(
+        {HandleText(window), HandleText(insertAfter), Dec(x), Dec(y), Dec(cx), Dec(cy), Hex(flags)},
+        Dec(result));
+    return result;
+}
+
+BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint)
+{
+    ApiCall call("MoveWindow");
+    BOOL result = FALSE;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
+    if (!call.Failed())
+        result = SetPosCore(window, NULL, x, y, width, height, flags) ? TRUE : FALSE;
+    call.Log({HandleText(window), Dec(x), Dec(y), Dec(width), Dec(height), Dec(repaint)},
+             Dec(result));
+    return result;
+}
+
+BOOL WINAPI BringWindowToTop(HWND window)
+{
+    ApiCall call("BringWindowToTop");
+    BOOL result = FALSE;
+    if (!call.Failed())
+        result = SetPosCore(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE) ? TRUE : FALSE;
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}

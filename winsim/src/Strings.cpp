@@ -1,0 +1,60 @@
+// Text helpers shared by winsim, and the kernel's string functions lstrcpyA
+// and lstrlenA.
+#include "Internal.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace winsim {
+namespace detail {
+
+std::string Lower(const std::string &text)
+{
+    std::string lower = text;
+    for (char &c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool SameText(const std::string &a, const std::string &b)
+{
+    return Lower(a) == Lower(b);
+}
+
+int CopyOut(const std::string &text, LPSTR buffer, int maxCount)
+{
+    if (buffer == nullptr || maxCount <= 0)
+        return 0;
+    size_t count = text.size() < static_cast<size_t>(maxCount - 1)
+                       ? text.size()
+                       : static_cast<size_t>(maxCount - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+}  // namespace detail
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source)
+{
+    ApiCall call("lstrcpyA");
+    LPSTR result = NULL;
+    // The real function turns a bad pointer into a null answer.
+    if (!call.Failed() && destination != nullptr && source != nullptr)
+        result = std::strcpy(destination, source);
+    call.Log({Buffer(destination), Text(source)}, Buffer(result));
+    return result;
+}
+
+int WINAPI lstrlenA(LPCSTR text)
+{
+    ApiCall call("lstrlenA");
+    int result = 0;
+    if (!call.Failed() && text != nullptr)
+        result = static_cast<int>(std::strlen(text));
+    call.Log({Text(text)}, Dec(result));
+    return result;
+}

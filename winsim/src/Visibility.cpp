@@ -1,0 +1,318 @@
+// Showing, enabling, activating and focusing windows, after Wine's
+// show_window, enable_window, set_active_window and SetFocus.
+#include "Internal.h"
+
+namespace winsim {
+namespace detail {
+
+namespace {
+
+bool CanActivate(const Window *w)
+{
+    return w != nullptr && (w->style & WS_VISIBLE) && !IsPureChild(w->style) &&
+           !(w->style & WS_DISABLED);
+}
+
+}  // namespace
+
+// GetNextDlgTabItem, then GetNextDlgGroupItem, from the start of the dialog.
+HWND FirstDialogControl(const Window *dialog)
+{
+    for (HWND child : dialog->children)
+        if ((Find(child)->style & (WS_VISIBLE | WS_DISABLED | WS_TABSTOP)) ==
+            (WS_VISIBLE | WS_TABSTOP))
+            return child;
+    for (HWND child : dialog->children)
+        if ((Find(child)->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE)
+            return child;
+    return NULL;
+}
+
+HWND DialogDefaultFocus(const Window *dialog)
+{
+    HWND control = FirstDialogControl(dialog);
+    return control ? control : dialog->handle;
+}
+
+void Activate(HWND window, bool fromSetFocus)
+{
+    State &s = S();
+    if (s.active == window)
+        return;
+    Window *old = Find(s.active);
+    if (old != nullptr && old->cls->kind == ClassKind::Dialog && s.focus != NULL &&
+        s.focus != old->handle && IsWithin(s.focus, old->handle))
+        old->savedFocus = s.focus;
+    s.active = window;
+    Window *w = Find(window);
+    if (w == nullptr) {
+        s.focus = NULL;
+        return;
+    }
+    if (w->cls->kind == ClassKind::Dialog) {
+        // DefDlgProc puts the focus back where it was, or on the first control.
+        if (w->savedFocus != NULL && Find(w->savedFocus) && IsWithin(w->savedFocus, window)) {
+            s.focus = w->savedFocus;
+            w->savedFocus = NULL;
+        } else if (!fromSetFocus && !(s.focus != NULL && IsWithin(s.focus, window))) {
+            s.focus = DialogDefaultFocus(w);
+        }
+    } else {
+        // DefWindowProc's WM_ACTIVATE gives the window the focus.
+        s.focus = window;
+    }
+}
+
+void ActivateOther(HWND window)
+{
+    Window *w = Find(window);
+    HWND to = NULL;
+    if (w != nullptr && (w->style & WS_POPUP) && w->owner != NULL) {
+        Window *owner = Root(Find(w->owner));
+        if (CanActivate(owner))
+            to = owner->handle;
+    }
+    const std::vector<HWND> &list = S().topLevel;
+    if (to == NULL) {
+        bool after = false;
+        for (HWND top : list) {
+            if (after && CanActivate(Find(top))) {
+                to = top;
+                break;
+            }
+            after = after || top == window;
+        }
+    }
+    if (to == NULL) {
+        for (HWND top : list) {
+            if (top == window)
+                break;
+            if (CanActivate(Find(top))) {
+                to = top;
+                break;
+            }
+        }
+    }
+    Activate(to, false);
+}
+
+HWND SetFocusCore(HWND window, bool *ok)
+{
+    State &s = S();
+    *ok = false;
+    if (window == NULL) {
+        HWND previous = s.focus;
+        s.focus = NULL;
+        *ok = true;
+        return previous;
+    }
+    Window *w = Find(window);
+    if (w == nullptr)
+        return NULL;
+    for (Window *a = w; a != nullptr; a = Find(a->parent))
+        if (a->style & (WS_DISABLED | WS_MINIMIZE))
+            return NULL;
+    HWND root = Root(w)->handle;
+    if (s.active != root) {
+        Activate(root, true);
+        if (Find(window) == nullptr || s.active != root)
+            return NULL;
+    }
+    HWND previous = s.focus;
+    s.focus = window;
+    *ok = true;
+    return previous;
+}
+
+bool EnableCore(HWND window, bool enable)
+{
+    Window *w = Find(window);
+    bool wasDisabled = (w->style & WS_DISABLED) != 0;
+    if (enable && wasDisabled) {
+        w->style &= ~static_cast<DWORD>(WS_DISABLED);
+        SendCore(window, WM_ENABLE, TRUE, 0);
+    } else if (!enable && !wasDisabled) {
+        w->style |= WS_DISABLED;
+        // A disabled window cannot keep the focus.
+        if (S().focus == window)
+            S().focus = NULL;
+        SendCore(window, WM_ENABLE, FALSE, 0);
+    }
+    return wasDisabled;
+}
+
+// Minimizing and maximizing are not modelled: those commands show the window
+// at its normal place, with or without activation.
+BOOL ShowCore(HWND window, int command)
+{
+    Window *w = Find(window);
+    if (w == nullptr)
+        return FALSE;
+    bool wasVisible = (w->style & WS_VISIBLE) != 0;
+    bool child = (w->style & WS_CHILD) != 0;
+    bool show = true;
+    UINT flags = 0;
+    switch (command) {
+        case SW_HIDE:
+            if (!wasVisible)
+                return FALSE;
+            show = false;
+            flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+            if (child)
+                flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+            break;
+        case SW_SHOWNA:
+            flags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+            if (child)
+                flags |= SWP_NOZORDER;
+            break;
+        case SW_SHOW:
+            if (wasVisible)
+                return TRUE;
+            flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+            if (child)
+                flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+            break;
+        case SW_SHOWNOACTIVATE:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE:
+            flags = SWP_NOACTIVATE | SWP_NOZORDER;
+            [[fallthrough]];
+        case SW_SHOWNORMAL:
+        case SW_SHOWMINIMIZED:
+        case SW_SHOWMAXIMIZED:
+        case SW_RESTORE:
+        case 10:  // SW_SHOWDEFAULT
+            if (wasVisible)
+                return TRUE;
+            flags |= SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+            if (child)
+                flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+            break;
+        default:
+            return wasVisible;
+    }
+    if (show != wasVisible || command == SW_SHOWNA) {
+        SendCore(window, WM_SHOWWINDOW, show, 0);
+        if ((w = Find(window)) == nullptr)
+            return wasVisible;
+    }
+    Window *parent = Find(w->parent);
+    if (parent != nullptr && !VisibleChain(parent)) {
+        // Under a hidden parent only the style bit changes.
+        if (show)
+            w->style |= WS_VISIBLE;
+        else
+            w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+    } else {
+        SetPosCore(window, HWND_TOP, 0, 0, 0, 0, flags);
+    }
+    if ((w = Find(window)) == nullptr)
+        return wasVisible;
+    State &s = S();
+    if (!show) {
+        if (s.active == window)
+            ActivateOther(window);
+        if (s.focus == window)
+            s.focus = w->parent;
+        return wasVisible;
+    }
+    if (w->needSize) {
+        w->needSize = false;
+        RECT c = w->client;
+        SendCore(window, WM_SIZE, 0, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+        SendCore(window, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
+    }
+    return wasVisible;
+}
+
+}  // namespace detail
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+BOOL WINAPI ShowWindow(HWND window, int command)
+{
+    ApiCall call("ShowWindow");
+    BOOL result = call.Failed() ? FALSE : ShowCore(window, command);
+    call.Log({HandleText(window), Dec(command)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI UpdateWindow(HWND window)
+{
+    ApiCall call("UpdateWindow");
+    BOOL result = !call.Failed() && Find(window) != nullptr;
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI IsWindowVisible(HWND window)
+{
+    ApiCall call("IsWindowVisible");
+    Window *w = Find(window);
+    BOOL result = !call.Failed() && w != nullptr && VisibleChain(w);
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND window)
+{
+    ApiCall call("IsWindowEnabled");
+    Window *w = Find(window);
+    BOOL result = !call.Failed() && w != nullptr && !(w->style & WS_DISABLED);
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI EnableWindow(HWND window, BOOL enable)
+{
+    ApiCall call("EnableWindow");
+    BOOL result = FALSE;
+    if (!call.Failed() && Find(window) != nullptr)
+        result = EnableCore(window, enable != FALSE) ? TRUE : FALSE;
+    call.Log({HandleText(window), Dec(enable)}, Dec(result));
+    return result;
+}
+
+HWND WINAPI GetActiveWindow(void)
+{
+    ApiCall call("GetActiveWindow");
+    HWND result = call.Failed() ? NULL : S().active;
+    call.Log({}, HandleText(result));
+    return result;
+}
+
+HWND WINAPI SetActiveWindow(HWND window)
+{
+    ApiCall call("SetActiveWindow");
+    HWND result = NULL;
+    Window *w = Find(window);
+    if (!call.Failed() && (window == NULL || w != nullptr)) {
+        result = S().active;
+        // A child window cannot be active; the call changes nothing then.
+        if (w == nullptr || !IsPureChild(w->style))
+            Activate(window, false);
+    }
+    call.Log({HandleText(window)}, HandleText(result));
+    return result;
+}
+
+HWND WINAPI GetFocus(void)
+{
+    ApiCall call("GetFocus");
+    HWND result = call.Failed() ? NULL : S().focus;
+    call.Log({}, HandleText(result));
+    return result;
+}
+
+HWND WINAPI SetFocus(HWND window)
+{
+    ApiCall call("SetFocus");
+    HWND result = NULL;
+    bool ok = false;
+    if (!call.Failed())
+        result = SetFocusCore(window, &ok);
+    call.Log({HandleText(window)}, HandleText(result));
+    return result;
+}

@@ -1,0 +1,391 @@
+// The window tree: handles, parents and owners, Z order, creation with Wine's
+// style fix-ups and the MDI rules, and destruction of whole subtrees.
+#include "Internal.h"
+
+#include <algorithm>
+
+namespace winsim {
+namespace detail {
+
+namespace {
+
+std::vector<HWND> gNoSiblings;
+
+void SendSizeAndMove(HWND handle)
+{
+    Window *w = Find(handle);
+    if (w == nullptr)
+        return;
+    RECT c = w->client;
+    SendCore(handle, WM_SIZE, 0, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+    SendCore(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
+}
+
+// Removes a window that never finished its creation: it gets WM_NCDESTROY only.
+void Abandon(HWND handle)
+{
+    if (Find(handle) == nullptr)
+        return;
+    SendCore(handle, WM_NCDESTROY, 0, 0);
+    Window *w = Find(handle);
+    if (w == nullptr)
+        return;
+    Unlink(w);
+    w->cls->windows--;
+    S().windows.erase(reinterpret_cast<uintptr_t>(handle));
+}
+
+void MarkDestroying(Window *w)
+{
+    w->destroying = true;
+    for (HWND child : w->children)
+        MarkDestroying(Find(child));
+}
+
+void SendDestroy(HWND handle)
+{
+    if (Find(handle) == nullptr)
+        return;
+    SendCore(handle, WM_DESTROY, 0, 0);
+    Window *w = Find(handle);
+    if (w == nullptr)
+        return;
+    std::vector<HWND> children = w->children;
+    for (HWND child : children)
+        SendDestroy(child);
+}
+
+void FreeTree(HWND handle)
+{
+    Window *w = Find(handle);
+    if (w == nullptr)
+        return;
+    std::vector<HWND> children = w->children;
+    for (HWND child : children)
+        FreeTree(child);
+    SendCore(handle, WM_NCDESTROY, 0, 0);
+    w = Find(handle);
+    if (w == nullptr)
+        return;
+    State &s = S();
+    Unlink(w);
+    w->cls->windows--;
+    PurgeMessages(handle);
+    if (s.focus == handle)
+        s.focus = NULL;
+    if (s.active == handle)
+        s.active = NULL;
+    s.windows.erase(reinterpret_cast<uintptr_t>(handle));
+}
+
+}  // namespace
+
+Window *Find(HWND window)
+{
+    if (window == NULL)
+        return nullptr;
+    auto &windows = S().windows;
+    auto found = windows.find(reinterpret_cast<uintptr_t>(window));
+    return found == windows.end() ? nullptr : found->second.get();
+}
+
+std::vector<HWND> &Siblings(const Window *window)
+{
+    if (window->parent == NULL)
+        return S().topLevel;
+    Window *parent = Find(window->parent);
+    return parent ? parent->children : gNoSiblings;
+}
+
+bool IsPureChild(DWORD style)
+{
+    return (style & (WS_CHILD | WS_POPUP)) == WS_CHILD;
+}
+
+bool HasMenuBar(const Window *window)
+{
+    return !(window->style & WS_CHILD) && window->menuOrId != 0;
+}
+
+Window *Root(Window *window)
+{
+    while (window != nullptr && window->parent != NULL)
+        window = Find(window->parent);
+    return window;
+}
+
+bool IsWithin(HWND window, HWND ancestor)
+{
+    for (Window *w = Find(window); w != nullptr; w = Find(w->parent))
+        if (w->handle == ancestor)
+            return true;
+    return false;
+}
+
+bool VisibleChain(const Window *window)
+{
+    for (const Window *w = window; w != nullptr; w = Find(w->parent))
+        if (!(w->style & WS_VISIBLE))
+            return false;
+    return true;
+}
+
+void Unlink(const Window *window)
+{
+    auto &list = Siblings(window);
+    list.erase(std::remove(list.begin(), list.end(), window->handle), list.end());
+}
+
+void LinkTop(const Window *window)
+{
+    Unlink(window);
+    auto &list = Siblings(window);
+    auto at = list.begin();
+    if (!(window->exStyle & WS_EX_TOPMOST))
+        while (at != list.end() && (Find(*at)->exStyle & WS_EX_TOPMOST))
+            ++at;
+    list.insert(at, window->handle);
+}
+
+void LinkBottom(const Window *window)
+{
+    Unlink(window);
+    Siblings(window).push_back(window->handle);
+}
+
+HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+{
+    State &s = S();
+    if (instance == NULL)
+        instance = MainModule();
+    WindowClass *cls = FindClass(className, instance);
+    if (cls == nullptr)
+        return NULL;
+    Window *parentWindow = nullptr;
+    if (parent != NULL && (parentWindow = Find(parent)) == nullptr)
+        return NULL;
+
+    bool mdiChild = (exStyle & WS_EX_MDICHILD) && parentWindow && parentWindow->mdiClient;
+    if (mdiChild) {
+        if (parentWindow->style & MDIS_ALLCHILDSTYLES) {
+            if (style & WS_POPUP)
+                return NULL;
+        } else {
+            // Wine gives every document window the full frame, shown.
+            style &=
+                WS_MINIMIZE | WS_MAXIMIZE | WS_HSCROLL | WS_VSCROLL | WS_DISABLED | WS_CLIPCHILDREN;
+            style |= WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        }
+        style |= WS_CHILD | WS_CLIPSIBLINGS;
+    }
+    bool child = IsPureChild(style);
+    if (child && parentWindow == nullptr)
+        return NULL;
+    if (!child) {
+        style |= WS_CLIPSIBLINGS;
+        if (!(style & WS_POPUP))
+            style |= WS_CAPTION;
+        if (menu != NULL && !IsMenuCore(menu))
+            return NULL;
+    }
+    exStyle = FixExStyle(style, exStyle);
+
+    auto owned = std::make_unique<Window>();
+    Window *w = owned.get();
+    HWND handle = reinterpret_cast<HWND>(s.nextWindow);
+    s.nextWindow += 4;
+    w->handle = handle;
+    w->cls = cls;
+    w->proc = cls->proc;
+    w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
+    w->exStyle = exStyle;
+    w->instance = instance;
+    if (child) {
+        w->parent = parent;
+        w->menuOrId = reinterpret_cast<UINT_PTR>(menu);
+    } else {
+        Window *root = Root(parentWindow);
+        w->owner = root ? root->handle : NULL;
+        w->menuOrId = reinterpret_cast<UINT_PTR>(menu);
+    }
+    if (mdiChild) {
+        w->mdiChild = true;
+        UINT count = 0;
+        for (HWND sibling : parentWindow->children)
+            if (Find(sibling)->mdiChild)
+                ++count;
+        w->menuOrId = parentWindow->mdiFirstChild + count;
+    }
+    if (cls->kind == ClassKind::MdiClient) {
+        w->mdiClient = true;
+        if (param != nullptr)
+            w->mdiFirstChild = static_cast<const CLIENTCREATESTRUCT *>(param)->idFirstChild;
+    }
+    if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)))
+        LimitSize(w, &width, &height);
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    w->rect = {x, y, x + width, y + height};
+    w->client = ComputeClient(w, w->rect);
+    w->needSize = !(style & (WS_POPUP | WS_CHILD));
+    bool visible = (style & WS_VISIBLE) != 0;
+
+    s.windows[reinterpret_cast<uintptr_t>(handle)] = std::move(owned);
+    cls->windows++;
+    // New top-level windows go on top; children go to the bottom, except a
+    // shown document window, which the MDI client activates and raises.
+    if (!child || (mdiChild && visible))
+        LinkTop(w);
+    else
+        LinkBottom(w);
+
+    CreateStruct cs = {param, instance, menu,        parent, height,    width,
+                       y,     x,        (LONG)style, title,  className, exStyle};
+    if (!SendCore(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        Abandon(handle);
+        return NULL;
+    }
+    if (Find(handle) == nullptr ||
+        SendCore(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        Abandon(handle);
+        return NULL;
+    }
+    w = Find(handle);
+    if (w == nullptr)
+        return NULL;
+    if (!w->needSize)
+        SendSizeAndMove(handle);
+    if (visible && Find(handle) != nullptr)
+        ShowCore(handle, SW_SHOW);
+    return Find(handle) ? handle : NULL;
+}
+
+bool DestroyCore(HWND handle)
+{
+    Window *w = Find(handle);
+    if (w == nullptr || w->destroying)
+        return false;
+    w->destroying = true;
+    if (w->style & WS_VISIBLE) {
+        if (w->parent != NULL)
+            ShowCore(handle, SW_HIDE);
+        else
+            SetPosCore(handle, NULL, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    }
+    if ((w = Find(handle)) == nullptr)
+        return true;
+    if (S().active == handle)
+        ActivateOther(handle);
+    if (w->parent == NULL) {
+        std::vector<HWND> owned;
+        for (HWND top : S().topLevel)
+            if (Find(top)->owner == handle)
+                owned.push_back(top);
+        for (HWND top : owned)
+            DestroyCore(top);
+    }
+    if ((w = Find(handle)) == nullptr)
+        return true;
+    MarkDestroying(w);
+    HWND focus = S().focus;
+    SendDestroy(handle);
+    FreeTree(handle);
+    // A focus inside the subtree is lost with it.
+    if (focus != NULL && Find(focus) == nullptr && S().focus == focus)
+        S().focus = NULL;
+    return true;
+}
+
+}  // namespace detail
+}  // namespace winsim
+
+using namespace winsim::detail;
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param)
+{
+    ApiCall call("CreateWindowExA");
+    HWND result = NULL;
+    if (!call.Failed())
+        result = CreateCore(exStyle, className, windowName, style, x, y, width, height, parent,
+                            menu, instance, param);
+    call.Log(
+        {Hex(exStyle), Text(className), Text(windowName), Hex(style), Dec(x), Dec(y), Dec(width),
+         Dec(height), HandleText(parent), HandleText(menu), HandleText(instance), Ptr(param)},
+        HandleText(result));
+    return result;
+}
+
+BOOL WINAPI DestroyWindow(HWND window)
+{
+    ApiCall call("DestroyWindow");
+    BOOL result = FALSE;
+    if (!call.Failed() && Find(window) != nullptr)
+        result = DestroyCore(window) ? TRUE : FALSE;
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI IsWindow(HWND window)
+{
+    ApiCall call("IsWindow");
+    BOOL result = !call.Failed() && Find(window) != nullptr;
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+HWND WINAPI GetParent(HWND window)
+{
+    ApiCall call("GetParent");
+    HWND result = NULL;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        // An owned pop-up answers its owner.
+        if (w->style & WS_POPUP)
+            result = w->owner;
+        else if (w->style & WS_CHILD)
+            result = w->parent;
+    }
+    call.Log({HandleText(window)}, HandleText(result));
+    return result;
+}
+
+HWND WINAPI GetWindow(HWND window, UINT command)
+{
+    ApiCall call("GetWindow");
+    HWND result = NULL;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        const std::vector<HWND> &list = Siblings(w);
+        auto at = std::find(list.begin(), list.end(), window);
+        switch (command) {
+            case GW_HWNDFIRST:
+                result = list.empty() ? NULL : list.front();
+                break;
+            case GW_HWNDLAST:
+                result = list.empty() ? NULL : list.back();
+                break;
+            case GW_HWNDNEXT:
+                if (at != list.end() && at + 1 != list.end())
+                    result = *(at + 1);
+                break;
+            case GW_HWNDPREV:
+                if (at != list.end() && at != list.begin())
+                    result = *(at - 1);
+                break;
+            case GW_OWNER:
+                result = w->owner;
+                break;
+            case GW_CHILD:
+                result = w->children.empty() ? NULL : w->children.front();
+                break;
+            default:
+                break;
+        }
+    }
+    call.Log({HandleText(window), Dec(command)}, HandleText(result));
+    return result;
+}
