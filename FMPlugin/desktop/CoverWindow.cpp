@@ -28,15 +28,26 @@ void DoHideBackground(HostHandle result)
     SetResultFlag(result, true);
 }
 
+bool DestroyCoverWindow(void)
+{
+    HWND cover = gPluginState.coverWindow;
+    if (IsWindow(cover) && !DestroyWindow(cover) && IsWindow(cover))
+        return false;
+    gPluginState.coverAbsent = true;
+    return true;
+}
+
 void DoShowBackground(HostHandle result)
 {
     if (gPluginState.coverAbsent) {
         SetResultFlag(result, false);
         return;
     }
-    // A cover window that something else destroyed counts as removed.
-    if (IsWindow(gPluginState.coverWindow))
-        DestroyWindow(gPluginState.coverWindow);
-    gPluginState.coverAbsent = true;
+    // A cover window that something else destroyed counts as removed; one
+    // that outlives a refused destruction is still there.
+    if (!DestroyCoverWindow()) {
+        SetResultFlag(result, false);
+        return;
+    }
     SetResultFlag(result, true);
 }

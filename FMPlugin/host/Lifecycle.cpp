@@ -49,12 +49,8 @@ int StartUp(int16_t extnVersion)
 
 void ShutDown(void)
 {
-    if (!gPluginState.coverAbsent) {
-        // A cover window that something else destroyed counts as removed.
-        if (IsWindow(gPluginState.coverWindow))
-            DestroyWindow(gPluginState.coverWindow);
-        gPluginState.coverAbsent = true;
-    }
+    if (!gPluginState.coverAbsent)
+        DestroyCoverWindow();
     if (gPluginState.coverClassRegistered) {
         UnregisterClassA(kCoverClassName, gFMExternCallPtr->instanceID);
         gPluginState.coverClassRegistered = false;

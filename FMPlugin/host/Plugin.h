@@ -57,6 +57,9 @@ bool LoadPrefText(void);
 bool StorePrefText(const char *text, DWORD length);
 void ShutDown(void);
 void OpenPreferences(void);
+// Destroys a shown cover window; false when it outlives a refused
+// destruction. A cover window that no longer exists counts as destroyed.
+bool DestroyCoverWindow(void);
 void DispatchExternalCall(intptr_t functionId, HostHandle parameter, HostHandle result);
 
 LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

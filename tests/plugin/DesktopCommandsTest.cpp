@@ -191,3 +191,21 @@ TEST_F(PluginTest, ShutdownTreatsVanishedCoverAsRemoved)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PluginTest, RefusedCoverDestructionKeepsTheCover)
+{
+    Start();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    winsim::FailCall("DestroyWindow");
+    EXPECT_EQ(Call(kDoShowBackground), "0");
+    EXPECT_FALSE(gPluginState.coverAbsent);
+    EXPECT_TRUE(winsim::Inspect(cover).exists);
+    EXPECT_EQ(Call(kDoHideBackground), "0") << "the cover is still shown";
+    EXPECT_EQ(Call(kDoShowBackground), "1");
+    EXPECT_FALSE(winsim::Inspect(cover).exists);
+}
+
+}  // namespace

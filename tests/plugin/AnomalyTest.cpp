@@ -1,0 +1,261 @@
+// Every platform call a command makes may fail. For each command, the 1st
+// Win32 call it makes is failed, then the 2nd, and so on until the command
+// runs to its end; once failing a single time and once failing from there on.
+// After each run the answer must be one the command may give, the state
+// record must agree with the desktop, and nothing may be left behind. The
+// host's memory may fail too: then no result byte is written and the
+// command's change stands.
+#include "DesktopFixture.h"
+
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+
+using namespace loomvane_test;
+
+namespace {
+
+struct Command {
+    uint32_t id;
+    std::string parameter;
+    // Calls that bring the desktop into the state the command starts from.
+    std::vector<std::pair<uint32_t, std::string>> prelude;
+};
+
+std::vector<Command> Commands()
+{
+    return {
+        {kDoVersion, "p", {}},
+        {kDoHideMenuBar, "", {}},
+        {kDoShowMenuBar, "", {{kDoHideMenuBar, ""}}},
+        {kDoHideBackground, "", {}},
+        {kDoShowBackground, "", {{kDoHideBackground, ""}}},
+        {kDoHideCursor, "", {}},
+        {kDoShowCursor, "", {{kDoHideCursor, ""}}},
+        {kDoWindowResize, "Orders|R|10|-10", {}},
+        {kDoWindowRelocate, "Orders|R|5|5", {}},
+        {kDoGetWindowSize, "Orders", {}},
+        {kDoGetWindowSizeABS, "Orders", {}},
+        {kDoSetWindowTitle, "Orders||Sales", {}},
+        {kDoHideWindowTitle, "Orders", {}},
+        {kDoShowWindowTitle, "Orders", {{kDoHideWindowTitle, "Orders"}}},
+        {kDoHideWindowSizing, "Orders", {}},
+        {kDoShowWindowSizing, "Orders", {{kDoHideWindowSizing, "Orders"}}},
+        {kDoDialogWindow, "Orders", {}},
+        {kDoHideTaskBar, "", {}},
+        {kDoShowTaskBar, "", {{kDoHideTaskBar, ""}}},
+        {kDoHideWindow, "Orders", {}},
+        {kDoShowWindow, "Orders", {{kDoHideWindow, "Orders"}}},
+        {kDoDisableWindow, "Orders", {}},
+        {kDoEnableWindow, "Orders", {{kDoDisableWindow, "Orders"}}},
+        {kDoHideWindowClose, "Orders", {}},
+        {kDoShowWindowClose, "Orders", {{kDoHideWindowClose, "Orders"}}},
+        {kDoHideWindowMenu, "Orders", {}},
+        {kDoShowWindowMenu, "Orders", {{kDoHideWindowMenu, "Orders"}}},
+    };
+}
+
+// The answers a function may give at all.
+bool IsPossibleAnswer(uint32_t id, const std::string &answer)
+{
+    if (id == kDoVersion)
+        return answer == "Loomvane 1.1v1" || answer == "Loomvane 1.1v1 x86";
+    if (id == kDoHideTaskBar || id == kDoShowTaskBar)
+        return answer == "1";
+    if ((id == kDoGetWindowSize || id == kDoGetWindowSizeABS) && answer != "0") {
+        std::istringstream in(answer);
+        std::string part;
+        int parts = 0;
+        while (std::getline(in, part, '|')) {
+            size_t digits = part[0] == '-' ? 1 : 0;
+            if (part.size() == digits || part.find_first_not_of("0123456789", digits) != std::string::npos)
+                return false;
+            ++parts;
+        }
+        return parts == 4 && answer.back() != '|';
+    }
+    return answer == "0" || answer == "1";
+}
+
+const std::set<std::string> kFindingCalls = {"FindWindowA", "FindWindowExA", "IsWindow"};
+const std::set<std::string> kChangingCalls = {
+    "SetWindowPos", "MoveWindow",      "ShowWindow",     "EnableWindow", "SetWindowLongA",
+    "SetClassLongA", "SetWindowTextA", "SetMenu",        "BringWindowToTop",
+    "CreateWindowExA", "DestroyWindow"};
+
+bool IsDocumentCommand(uint32_t id)
+{
+    return (id >= kDoWindowResize && id <= kDoDialogWindow) || id >= kDoHideWindow;
+}
+
+class AnomalyTest : public DesktopTest {
+protected:
+    void SetUpDesktop()
+    {
+        winsim::Reset();
+        gPluginState = PluginState();
+        host = std::make_unique<fmhost::HostSession>(FMExternCallProc, TestInstance());
+        StartHost();
+        orders_ = AddDocument("Orders", 10, 20, 300, 200);
+        {
+            winsim::Quiet quiet;
+            winsim::CreateTaskBar();
+        }
+        baseWindows_ = winsim::WindowCount();
+    }
+
+    // The invariants that hold after any run, whatever failed.
+    void CheckState(const std::string &label, bool isWindowFailed)
+    {
+        SCOPED_TRACE(label);
+        EXPECT_EQ(winsim::OpenKeyCount(), 0) << "a registry key was left open";
+        auto classes = winsim::RegisteredClasses();
+        bool registered = std::find(classes.begin(), classes.end(), "Kwzr-HideBackground") !=
+                          classes.end();
+        EXPECT_EQ(gPluginState.coverClassRegistered, registered);
+        size_t covers = 0;
+        for (HWND w : winsim::Children(NULL))
+            if (winsim::Inspect(w).className == "Kwzr-HideBackground")
+                ++covers;
+        EXPECT_LE(covers, 1u);
+        if (!gPluginState.coverAbsent) {
+            EXPECT_TRUE(winsim::Inspect(gPluginState.coverWindow).exists);
+        } else if (!isWindowFailed) {
+            // Only a lying IsWindow can make the plug-in lose track of its cover.
+            EXPECT_EQ(covers, 0u) << "a cover window was left behind";
+        }
+        HMENU menu = winsim::Inspect(host_.app).menu;
+        if (!gPluginState.menuBarShown) {
+            EXPECT_EQ(menu, nullptr) << "the menu bar is detached";
+        }
+        EXPECT_EQ(winsim::WindowCount(), baseWindows_ + covers) << "windows leaked or lost";
+    }
+
+    HWND orders_ = NULL;
+    size_t baseWindows_ = 0;
+};
+
+TEST_F(AnomalyTest, EveryFailingPlatformCallIsAnswered)
+{
+    int runs = 0;
+    for (const Command &command : Commands()) {
+        for (bool persistent : {false, true}) {
+            for (int nth = 1; nth < 200; ++nth) {
+                SetUpDesktop();
+                for (const auto &step : command.prelude)
+                    ASSERT_EQ(Call(step.first, step.second), "1");
+                winsim::ClearCallLog();
+                winsim::ClearFaults();
+                winsim::FailCall("*", nth, persistent);
+                std::string answer = Call(command.id, command.parameter);
+                bool faulted = winsim::FaultsInjected() > 0;
+                winsim::ClearFaults();
+
+                std::ostringstream label;
+                label << "function " << command.id << " failing call " << nth
+                      << (persistent ? " and after" : " once");
+                EXPECT_TRUE(IsPossibleAnswer(command.id, answer))
+                    << label.str() << ": answer " << answer;
+
+                const auto &log = winsim::CallLog();
+                auto firstFailed = std::find_if(log.begin(), log.end(),
+                                                [](const winsim::Call &c) { return c.failed; });
+                bool isWindowFailed = false;
+                for (const auto &c : log)
+                    isWindowFailed |= c.failed && c.function == "IsWindow";
+                if (firstFailed != log.end() && IsDocumentCommand(command.id) &&
+                    kFindingCalls.count(firstFailed->function)) {
+                    // A failed search changes no window and answers "0".
+                    EXPECT_EQ(answer, "0") << label.str();
+                    for (auto c = firstFailed; c != log.end(); ++c) {
+                        EXPECT_EQ(kChangingCalls.count(c->function), 0u)
+                            << label.str() << ": " << winsim::Format(*c);
+                    }
+                }
+                CheckState(label.str(), isWindowFailed);
+                ++runs;
+                if (!faulted)
+                    break;  // the command ran to its end without meeting the fault
+            }
+        }
+    }
+    EXPECT_GT(runs, 2 * 27);
+}
+
+TEST_F(AnomalyTest, StartupAndShutdownSurviveEveryFailingCall)
+{
+    for (bool persistent : {false, true}) {
+        for (int nth = 1; nth < 50; ++nth) {
+            winsim::Reset();
+            gPluginState = PluginState();
+            host = std::make_unique<fmhost::HostSession>(FMExternCallProc, TestInstance());
+            winsim::FailCall("*", nth, persistent);
+            intptr_t reply = host->Startup(33);
+            bool faulted = winsim::FaultsInjected() > 0;
+            // A key whose closing failed stays open; every other one is closed.
+            int unclosed = 0;
+            for (const auto &c : winsim::CallsTo("RegCloseKey"))
+                unclosed += c.failed ? 1 : 0;
+            winsim::ClearFaults();
+            std::string label = "start-up failing call " + std::to_string(nth);
+            EXPECT_TRUE(reply == kFMXStartupOK || reply == kFMXStartupFailed) << label;
+            EXPECT_EQ(reply == kFMXStartupOK, gPluginState.coverClassRegistered) << label;
+            EXPECT_EQ(winsim::OpenKeyCount(), unclosed) << label;
+            if (reply == kFMXStartupOK) {
+                ASSERT_EQ(Call(kDoHideBackground), "1");
+            }
+            winsim::FailCall("*", 1, persistent);
+            host->Shutdown();
+            winsim::ClearFaults();
+            EXPECT_FALSE(gPluginState.coverClassRegistered) << label;
+            if (!faulted)
+                break;
+        }
+    }
+}
+
+// What a run leaves on the desktop, for comparing two runs.
+std::string Fingerprint()
+{
+    std::ostringstream out;
+    std::function<void(HWND)> walk = [&](HWND parent) {
+        for (HWND w : winsim::Children(parent)) {
+            winsim::WindowInfo i = winsim::Inspect(w);
+            out << i.className << "|" << i.title << "|" << std::hex << i.style << "|" << i.exStyle
+                << "|" << i.classStyle << std::dec << "|" << i.rect.left << "," << i.rect.top
+                << "," << i.rect.right << "," << i.rect.bottom << "|" << i.visible << i.enabled
+                << "|" << (i.menu != NULL) << "\n";
+            walk(w);
+        }
+    };
+    walk(NULL);
+    out << "cursor " << winsim::CursorCount() << " menu " << gPluginState.menuBarShown
+        << " cover " << gPluginState.coverAbsent;
+    return out.str();
+}
+
+TEST_F(AnomalyTest, MemoryErrorWritesNothingAndTheChangeStands)
+{
+    for (const Command &command : Commands()) {
+        std::string label = "function " + std::to_string(command.id);
+        std::string changed[2];
+        for (int memoryError = 0; memoryError < 2; ++memoryError) {
+            SetUpDesktop();
+            for (const auto &step : command.prelude)
+                ASSERT_EQ(Call(step.first, step.second), "1");
+            fmhost::CallOutcome out =
+                CallWith(command.id, command.parameter, "untouched", memoryError == 1);
+            if (memoryError) {
+                EXPECT_EQ(out.result, "untouched") << label;
+                EXPECT_EQ(out.resizes, 1) << label;
+            } else {
+                EXPECT_NE(out.result, "0") << label << ": the command should succeed here";
+            }
+            changed[memoryError] = Fingerprint();
+        }
+        EXPECT_EQ(changed[0], changed[1]) << label;
+    }
+}
+
+}  // namespace
