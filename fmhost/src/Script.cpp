@@ -692,7 +692,12 @@ private:
             out_ << "  " << id << " " << module_.functionNames[id] << "\n";
     }
 
-    void Help(const Words &) { PrintHelp(out_); }
+    void Help(const Words &)
+    {
+        PrintHelp(out_);
+        out_ << "\nThe plug-in's functions:\n";
+        Names(Words());
+    }
 
     ScriptOptions options_;
     std::ostream &out_;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -30,13 +31,12 @@ int main(int argc, char **argv)
 {
     fmhost::ScriptOptions options;
     std::string script;
+    bool help = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            Usage(std::cout);
-            return 0;
-        }
-        if ((arg == "--plugin" || arg == "--snapshots") && i + 1 < argc) {
+            help = true;
+        } else if ((arg == "--plugin" || arg == "--snapshots") && i + 1 < argc) {
             (arg == "--plugin" ? options.pluginPath : options.snapshotDir) = argv[++i];
         } else if (!arg.empty() && arg[0] == '-') {
             std::cerr << "fmhost: unknown option " << arg << "\n";
@@ -48,6 +48,12 @@ int main(int argc, char **argv)
             std::cerr << "fmhost: one script at a time\n";
             return 2;
         }
+    }
+    if (help) {
+        Usage(std::cout);
+        // The functions come from the plug-in itself.
+        std::istringstream names("names\n");
+        return fmhost::RunScript(names, "--help", options, std::cout, std::cerr) == 0 ? 0 : 1;
     }
     int failures = 0;
     if (script.empty()) {
