@@ -15,7 +15,10 @@ LRESULT CALLBACK DocumentProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefMDIChildProcA(window, message, wParam, lParam);
 }
 
-HWND FindMdiClient(HWND app) { return FindWindowExA(app, NULL, "MDIClient", NULL); }
+HWND FindMdiClient(HWND app)
+{
+    return FindWindowExA(app, NULL, "MDIClient", NULL);
+}
 
 LRESULT CALLBACK AppProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -61,14 +64,13 @@ void LayOutHostWindows(const HostWindows &host, int toolbarHeight)
         return;
     if (host.toolbar != NULL)
         MoveWindow(host.toolbar, 0, 0, client.right, toolbarHeight, TRUE);
-    MoveWindow(host.mdiClient, 0, toolbarHeight, client.right, client.bottom - toolbarHeight,
-               TRUE);
+    MoveWindow(host.mdiClient, 0, toolbarHeight, client.right, client.bottom - toolbarHeight, TRUE);
 }
 
 HostWindows CreateHostWindows(HINSTANCE instance, const HostLayout &layout)
 {
-    std::string appClass = layout.appClass.empty() ? DefaultAppClass(layout.generation)
-                                                   : layout.appClass;
+    std::string appClass =
+        layout.appClass.empty() ? DefaultAppClass(layout.generation) : layout.appClass;
     RegisterHostClass(instance, appClass, AppProc, (HBRUSH)(INT_PTR)(COLOR_APPWORKSPACE + 1));
     gToolbarHeight = layout.toolbarHeight;
 
@@ -102,14 +104,15 @@ HostWindows CreateHostWindows(HINSTANCE instance, const HostLayout &layout)
 }
 
 HWND CreateDocument(HINSTANCE instance, const HostWindows &host, int generation,
-                    const DocumentSpec &spec)
+                    const DocumentLayout &document)
 {
-    std::string docClass = spec.className.empty() ? DefaultDocumentClass(generation)
-                                                  : spec.className;
+    std::string docClass =
+        document.className.empty() ? DefaultDocumentClass(generation) : document.className;
     RegisterHostClass(instance, docClass, DocumentProc, (HBRUSH)(INT_PTR)(COLOR_WINDOW + 1));
-    return CreateWindowExA(WS_EX_MDICHILD | spec.exStyle, docClass.c_str(), spec.title.c_str(),
-                           WS_CHILD | spec.style, spec.x, spec.y, spec.width, spec.height,
-                           host.mdiClient, NULL, instance, NULL);
+    return CreateWindowExA(WS_EX_MDICHILD | document.exStyle, docClass.c_str(),
+                           document.title.c_str(), WS_CHILD | document.style, document.x,
+                           document.y, document.width, document.height, host.mdiClient, NULL,
+                           instance, NULL);
 }
 
 }  // namespace fmhost

@@ -20,7 +20,7 @@ struct HostLayout {
     int toolbarHeight = 30;
 };
 
-struct DocumentSpec {
+struct DocumentLayout {
     std::string title;
     int x = 10, y = 10, width = 300, height = 200;  // in the MDI client's client area
     std::string className;  // empty: "FMPRO5DOC" or "FMPRO3DOC" by generation
@@ -40,7 +40,7 @@ std::string DefaultDocumentClass(int generation);
 
 HostWindows CreateHostWindows(HINSTANCE instance, const HostLayout &layout);
 HWND CreateDocument(HINSTANCE instance, const HostWindows &host, int generation,
-                    const DocumentSpec &spec);
+                    const DocumentLayout &document);
 // Lays the toolbar and the MDI client out in the application window's
 // client area again, as the host does when that area changes.
 void LayOutHostWindows(const HostWindows &host, int toolbarHeight);

@@ -340,16 +340,16 @@ private:
         auto host = hosts_.find(appName);
         if (host == hosts_.end())
             throw ScriptError("no application window '" + appName + "' to hold the document");
-        DocumentSpec spec;
-        spec.title = options.positional[1];
-        spec.className = options.Get("class");
+        DocumentLayout layout;
+        layout.title = options.positional[1];
+        layout.className = options.Get("class");
         if (options.Has("at"))
-            ParseRect(options.Get("at"), &spec.x, &spec.y, &spec.width, &spec.height);
+            ParseRect(options.Get("at"), &layout.x, &layout.y, &layout.width, &layout.height);
         if (options.Has("style"))
-            spec.style = static_cast<DWORD>(ParseNumber(options.Get("style"), "style"));
+            layout.style = static_cast<DWORD>(ParseNumber(options.Get("style"), "style"));
         if (options.Has("exstyle"))
-            spec.exStyle = static_cast<DWORD>(ParseNumber(options.Get("exstyle"), "exstyle"));
-        HWND document = CreateDocument(Session().Block().instanceID, host->second, generation_, spec);
+            layout.exStyle = static_cast<DWORD>(ParseNumber(options.Get("exstyle"), "exstyle"));
+        HWND document = CreateDocument(Session().Block().instanceID, host->second, generation_, layout);
         if (!document)
             throw ScriptError("the document window could not be created");
         Bind(options.positional[0], document);

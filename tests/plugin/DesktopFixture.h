@@ -54,15 +54,15 @@ protected:
                      const std::string &className = std::string())
     {
         winsim::Quiet quiet;
-        fmhost::DocumentSpec spec;
-        spec.title = title;
-        spec.x = x;
-        spec.y = y;
-        spec.width = width;
-        spec.height = height;
-        spec.style = style;
-        spec.className = className;
-        HWND document = fmhost::CreateDocument(TestInstance(), host_, generation_, spec);
+        fmhost::DocumentLayout doc;
+        doc.title = title;
+        doc.x = x;
+        doc.y = y;
+        doc.width = width;
+        doc.height = height;
+        doc.style = style;
+        doc.className = className;
+        HWND document = fmhost::CreateDocument(TestInstance(), host_, generation_, doc);
         EXPECT_NE(document, nullptr);
         winsim::ClearCallLog();
         return document;
@@ -83,11 +83,11 @@ protected:
     HWND AddDocumentTo(const fmhost::HostWindows &windows, const std::string &title, int x, int y)
     {
         winsim::Quiet quiet;
-        fmhost::DocumentSpec spec;
-        spec.title = title;
-        spec.x = x;
-        spec.y = y;
-        return fmhost::CreateDocument(TestInstance(), windows, generation_, spec);
+        fmhost::DocumentLayout document;
+        document.title = title;
+        document.x = x;
+        document.y = y;
+        return fmhost::CreateDocument(TestInstance(), windows, generation_, document);
     }
 
     // The window's outer rectangle in its parent's client area.
