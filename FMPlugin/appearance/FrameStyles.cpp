@@ -4,8 +4,6 @@
 // bits inverted; the style words are the only state.
 #include "Targeting.h"
 
-static const UINT kSizeOnlyFlags =
-    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
 // Asks for the frame to be recalculated and drawn; nothing else changes.
 static const UINT kFrameOnlyFlags = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
                                     SWP_NOACTIVATE | SWP_NOOWNERZORDER;

@@ -3,8 +3,6 @@
 // window's size apply; the plug-in passes the values as computed.
 #include "Geometry.h"
 
-static const UINT kSizeOnlyFlags =
-    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
 
 void DoWindowResize(HostHandle parameter, HostHandle result)
 {

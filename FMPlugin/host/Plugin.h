@@ -39,6 +39,12 @@ enum {
     kNumberLimit = 8
 };
 
+// SetWindowPos flags under which only the size takes effect: the position
+// and the insert-after window are ignored, nothing is activated, and a window
+// of another thread is sent the request without waiting.
+static const UINT kSizeOnlyFlags =
+    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
+
 // Parameter and result text.
 void GetParameterField(HostHandle parameter, int16_t fieldNumber, uint32_t maxLength,
                        char *destination, uint32_t *length);
