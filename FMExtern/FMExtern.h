@@ -50,11 +50,7 @@ enum FMExternMessage {
 };
 
 // Start-up replies stored in result.
-enum FMExternStartupReply {
-    kFMXStartupOK = 4,
-    kFMXStartupBadVersion = -1,
-    kFMXStartupFailed = -2
-};
+enum FMExternStartupReply { kFMXStartupOK = 4, kFMXStartupBadVersion = -1, kFMXStartupFailed = -2 };
 
 // The host's call block: 72 bytes on 32-bit Windows, where natural alignment
 // gives exactly the host's offsets. On wider targets the fields that carry

@@ -5,23 +5,20 @@
 #include "Targeting.h"
 
 // Asks for the frame to be recalculated and drawn; nothing else changes.
-static const UINT kFrameOnlyFlags = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
-                                    SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+static const UINT kFrameOnlyFlags =
+    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 static const DWORD kDialogWindowStyleMask =
     WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 static const DWORD kDialogExStyleMask = WS_EX_CLIENTEDGE | WS_EX_MDICHILD | WS_EX_DLGMODALFRAME;
 
-enum StyleWord {
-    kWindowStyleWord,
-    kClassStyleWord
-};
+enum StyleWord { kWindowStyleWord, kClassStyleWord };
 
 enum FollowUp {
     kNoFollowUp,
-    kNudgeSize,      // re-lay the frame by making the window 1 pixel wider and back
-    kShowAndRaise,   // show without activating, then bring to the top
-    kRedrawFrame     // recalculate and draw the frame in place
+    kNudgeSize,     // re-lay the frame by making the window 1 pixel wider and back
+    kShowAndRaise,  // show without activating, then bring to the top
+    kRedrawFrame    // recalculate and draw the frame in place
 };
 
 struct FrameToggle {
@@ -37,14 +34,14 @@ static const FrameToggle kHideTitle = {kWindowStyleWord, WS_CAPTION, WS_CAPTION,
                                        kNudgeSize};
 static const FrameToggle kShowTitle = {kWindowStyleWord, WS_CAPTION, WS_CAPTION, false, false,
                                        kNudgeSize};
-static const FrameToggle kHideSizing = {kWindowStyleWord,
-                                        WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME,
-                                        WS_MAXIMIZEBOX, true, false, kShowAndRaise};
-static const FrameToggle kShowSizing = {kWindowStyleWord,
-                                        WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME,
-                                        WS_MAXIMIZEBOX, false, false, kShowAndRaise};
-static const FrameToggle kHideClose = {kClassStyleWord, CS_NOCLOSE, CS_NOCLOSE, false, true,
-                                       kNoFollowUp};
+static const FrameToggle kHideSizing = {
+    kWindowStyleWord, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, true, false,
+    kShowAndRaise};
+static const FrameToggle kShowSizing = {
+    kWindowStyleWord, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, false, false,
+    kShowAndRaise};
+static const FrameToggle kHideClose = {kClassStyleWord, CS_NOCLOSE, CS_NOCLOSE,
+                                       false,           true,       kNoFollowUp};
 static const FrameToggle kShowClose = {kClassStyleWord, CS_NOCLOSE, CS_NOCLOSE, true, true,
                                        kNoFollowUp};
 static const FrameToggle kHideMenu = {kWindowStyleWord, WS_SYSMENU, WS_SYSMENU, true, true,
@@ -209,8 +206,7 @@ void DoDialogWindow(HostHandle parameter, HostHandle result)
         LONG width = rect.right - rect.left;
         LONG height = rect.bottom - rect.top;
         MapWindowPoints(NULL, target.application, (LPPOINT)&rect, 2);
-        SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, height,
-                     kSizeOnlyFlags);
+        SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, height, kSizeOnlyFlags);
     }
     RedrawFrame(document);
     SetResultFlag(result, true);

@@ -10,31 +10,31 @@
 void DoHideWindow(HostHandle parameter, HostHandle result)
 {
     TargetWindows target;
-    bool changed = ResolvePlainTarget(parameter, &target) &&
-                   ShowWindow(target.document, SW_HIDE) != 0;
+    bool changed =
+        ResolvePlainTarget(parameter, &target) && ShowWindow(target.document, SW_HIDE) != 0;
     SetResultFlag(result, changed);
 }
 
 void DoShowWindow(HostHandle parameter, HostHandle result)
 {
     TargetWindows target;
-    bool changed = ResolvePlainTarget(parameter, &target) &&
-                   ShowWindow(target.document, SW_SHOWNORMAL) == 0;
+    bool changed =
+        ResolvePlainTarget(parameter, &target) && ShowWindow(target.document, SW_SHOWNORMAL) == 0;
     SetResultFlag(result, changed);
 }
 
 void DoDisableWindow(HostHandle parameter, HostHandle result)
 {
     TargetWindows target;
-    bool changed = ResolvePlainTarget(parameter, &target) &&
-                   EnableWindow(target.document, FALSE) == 0;
+    bool changed =
+        ResolvePlainTarget(parameter, &target) && EnableWindow(target.document, FALSE) == 0;
     SetResultFlag(result, changed);
 }
 
 void DoEnableWindow(HostHandle parameter, HostHandle result)
 {
     TargetWindows target;
-    bool changed = ResolvePlainTarget(parameter, &target) &&
-                   EnableWindow(target.document, TRUE) != 0;
+    bool changed =
+        ResolvePlainTarget(parameter, &target) && EnableWindow(target.document, TRUE) != 0;
     SetResultFlag(result, changed);
 }

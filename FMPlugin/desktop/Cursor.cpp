@@ -4,10 +4,7 @@
 // each in at most 19 steps.
 #include "Plugin.h"
 
-enum {
-    kMostCursorSteps = 19,
-    kHiddenFloor = -8
-};
+enum { kMostCursorSteps = 19, kHiddenFloor = -8 };
 
 // ShowCursor answers the counter's new value, so a step down and up again
 // leaves it where it was and tells its value.

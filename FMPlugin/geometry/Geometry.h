@@ -5,17 +5,14 @@
 
 #include "Targeting.h"
 
-enum GeometryMode {
-    kGeometryAbsolute,
-    kGeometryRelative
-};
+enum GeometryMode { kGeometryAbsolute, kGeometryRelative };
 
 struct GeometryRequest {
     GeometryMode mode;
     int32_t first;   // horizontal position or width, or the change of either
     int32_t second;  // vertical position or height, or the change of either
     TargetWindows target;
-    RECT rect;       // the document window's outer rectangle, screen coordinates
+    RECT rect;  // the document window's outer rectangle, screen coordinates
 };
 
 // Reads a number field of at most five characters; an empty or missing

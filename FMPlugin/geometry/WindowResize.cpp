@@ -3,7 +3,6 @@
 // window's size apply; the plug-in passes the values as computed.
 #include "Geometry.h"
 
-
 void DoWindowResize(HostHandle parameter, HostHandle result)
 {
     GeometryRequest request;

@@ -4,10 +4,7 @@
 // so that it can be passed back to the relocate command.
 #include "Targeting.h"
 
-enum {
-    kDecimalDigits = 10,
-    kPlacementTextSize = 4 * (1 + kDecimalDigits) + 3
-};
+enum { kDecimalDigits = 10, kPlacementTextSize = 4 * (1 + kDecimalDigits) + 3 };
 
 static uint32_t AppendNumber(char *destination, int32_t value)
 {

@@ -10,13 +10,20 @@ struct FunctionEntry {
     ResultOnlyHandler resultOnly;    // set when it is given the result alone
 };
 
-#define FN_ENTRY_FN_PARAM(handler) {handler, NULL}
-#define FN_ENTRY_FN_RESULT_ONLY(handler) {NULL, handler}
+#define FN_ENTRY_FN_PARAM(handler) \
+    {                              \
+        handler, NULL              \
+    }
+#define FN_ENTRY_FN_RESULT_ONLY(handler) \
+    {                                    \
+        NULL, handler                    \
+    }
 #define LOOMVANE_TABLE_ENTRY(id, name, handler, kind) FN_ENTRY_##kind(handler),
 
 static const FunctionEntry FunctionTable[] = {LOOMVANE_FUNCTIONS(LOOMVANE_TABLE_ENTRY)};
 
-#define LOOMVANE_CHECK_ORDER(id, name, handler, kind) static_assert(id == __COUNTER__ - kFirstCounter, "ids in order");
+#define LOOMVANE_CHECK_ORDER(id, name, handler, kind) \
+    static_assert(id == __COUNTER__ - kFirstCounter, "ids in order");
 enum { kFirstCounter = __COUNTER__ + 1 };
 LOOMVANE_FUNCTIONS(LOOMVANE_CHECK_ORDER)
 

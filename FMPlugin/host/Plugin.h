@@ -11,33 +11,25 @@
 #include <stdint.h>
 
 // Host generations, told apart at start-up by the interface version.
-enum {
-    kHostGeneration3 = 3,
-    kHostGeneration5 = 5
-};
+enum { kHostGeneration3 = 3, kHostGeneration5 = 5 };
 
 struct PluginState {
-    int HostVersion;         // kHostGeneration3 or kHostGeneration5 once started
-    bool menuBarShown;       // false while the menu bar is detached
-    HMENU savedMenu;         // the menu taken off by the last successful hide
-    bool coverAbsent;        // true while no cover window is shown
-    HWND coverWindow;        // the last cover window created, or null
-    WNDCLASSA coverClass;    // the cover window's class, filled in at start-up
-    ATOM coverClassAtom;     // what the class registration gave
+    int HostVersion;       // kHostGeneration3 or kHostGeneration5 once started
+    bool menuBarShown;     // false while the menu bar is detached
+    HMENU savedMenu;       // the menu taken off by the last successful hide
+    bool coverAbsent;      // true while no cover window is shown
+    HWND coverWindow;      // the last cover window created, or null
+    WNDCLASSA coverClass;  // the cover window's class, filled in at start-up
+    ATOM coverClassAtom;   // what the class registration gave
     bool coverClassRegistered;
-    char prefText[22];       // the stored preference text, zero-terminated
+    char prefText[22];  // the stored preference text, zero-terminated
 };
 
 // All zero when the module is loaded.
 extern PluginState gPluginState;
 
 // Field limits the commands read with.
-enum {
-    kTitleLimit = 58,
-    kApplicationCodeLimit = 10,
-    kModeLimit = 4,
-    kNumberLimit = 8
-};
+enum { kTitleLimit = 58, kApplicationCodeLimit = 10, kModeLimit = 4, kNumberLimit = 8 };
 
 // SetWindowPos flags under which only the size takes effect: the position
 // and the insert-after window are ignored, nothing is activated, and a window
@@ -74,7 +66,8 @@ INT_PTR CALLBACK prefProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
 // The handlers, one per external function.
 #define LOOMVANE_HANDLER_ARGS_FN_PARAM HostHandle parameter, HostHandle result
 #define LOOMVANE_HANDLER_ARGS_FN_RESULT_ONLY HostHandle result
-#define LOOMVANE_DECLARE_HANDLER(id, name, handler, kind) void handler(LOOMVANE_HANDLER_ARGS_##kind);
+#define LOOMVANE_DECLARE_HANDLER(id, name, handler, kind) \
+    void handler(LOOMVANE_HANDLER_ARGS_##kind);
 LOOMVANE_FUNCTIONS(LOOMVANE_DECLARE_HANDLER)
 #undef LOOMVANE_DECLARE_HANDLER
 

@@ -16,8 +16,7 @@ static bool OpenSettingsKey(HKEY *key, DWORD *disposition)
 
 static bool WritePrefsValue(HKEY key, const char *text, DWORD length)
 {
-    return RegSetValueExA(key, kValueName, 0, REG_SZ, (const BYTE *)text, length) ==
-           ERROR_SUCCESS;
+    return RegSetValueExA(key, kValueName, 0, REG_SZ, (const BYTE *)text, length) == ERROR_SUCCESS;
 }
 
 // Reads "prefs" into prefText. The value is stored without a terminating
