@@ -3,8 +3,10 @@
 // name and checks what they did to the windows, the cursor and the registry.
 #include "Script.h"
 
+#include "Bench.h"
 #include "HostWindows.h"
 #include "Platform.h"
+#include "Soak.h"
 
 #include <cstdlib>
 #include <functional>
@@ -165,7 +167,8 @@ public:
             {"registry", &Runner::Registry}, {"prefs", &Runner::Prefs},
             {"snapshot", &Runner::SnapshotCommand}, {"pump", &Runner::PumpCommand},
             {"echo", &Runner::Echo},         {"names", &Runner::Names},
-            {"help", &Runner::Help},
+            {"help", &Runner::Help},         {"bench", &Runner::Bench},
+            {"soak", &Runner::Soak},
         };
         auto it = commands.find(command);
         if (it == commands.end())
@@ -692,6 +695,21 @@ private:
             out_ << "  " << id << " " << module_.functionNames[id] << "\n";
     }
 
+    // Both load the module themselves, so that they find it as it loads.
+    void Bench(const Words &words)
+    {
+        if (module_.entry)
+            throw ScriptError("bench loads the plug-in itself: unload it first");
+        RunBench(words, options_.pluginPath, out_);
+    }
+
+    void Soak(const Words &words)
+    {
+        if (module_.entry)
+            throw ScriptError("soak loads the plug-in itself: unload it first");
+        RunSoak(words, options_.pluginPath, out_);
+    }
+
     void Help(const Words &)
     {
         PrintHelp(out_);
@@ -739,6 +757,10 @@ void PrintHelp(std::ostream &out)
            "  registry clear|key-only|set TEXT   the plug-in's settings key\n"
            "  prefs [type=TEXT] [ok] [cancel] [close] [command=W]   preferences dialog\n"
            "  snapshot FILE                picture of the screen (BMP)\n"
+           "  bench [ITERATIONS]           time functions through the plug-in against the Win32\n"
+           "                               calls they make (loads and starts it itself)\n"
+           "  soak CYCLES [CALLS] [seed=N] load, start, call at random, shut down, unload, again;\n"
+           "                               checks answers, unloading and user objects\n"
            "  pump | echo TEXT | names | help\n";
 }
 

@@ -1,0 +1,494 @@
+// The bench command. The plug-in is called through a host of its own here,
+// as lean as a real host: handles that grow in place and callbacks that do
+// nothing else, so that what is timed beyond the Win32 calls is the plug-in's
+// own work and the few callbacks it makes.
+#include "Bench.h"
+
+#include "LoomvaneRes.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+#ifndef _WIN32
+#include <winsim.h>
+#endif
+
+namespace fmhost {
+
+namespace {
+
+// The flags the plug-in sizes a window with: only the size takes effect.
+constexpr UINT kSizeOnlyFlags =
+    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
+constexpr char kApplicationClass[] = "FMPRO5APP";
+constexpr int16_t kMemFullError = -108;
+constexpr int kRounds = 10;
+constexpr long kDefaultSamples = 500;
+// A sample runs an operation often enough to take this long, so that even
+// the cheapest is many ticks of the clock.
+constexpr double kShortestSampleNs = 200000;
+
+// ---- The lean host ----
+
+// A handle points at data, the first member.
+struct LeanHandle {
+    char *data = nullptr;
+    int32_t size = 0;
+    int32_t capacity = 0;
+};
+
+char gResultStorage[256];
+LeanHandle gResult;
+int16_t gMemoryError = 0;
+int gForbiddenCalls = 0;
+
+LeanHandle *Lean(HostHandle handle) { return reinterpret_cast<LeanHandle *>(handle); }
+HostHandle AsHandle(LeanHandle *handle) { return &handle->data; }
+
+int32_t FMX_CALLBACK LeanGetHandleSize(HostHandle handle) { return Lean(handle)->size; }
+
+void FMX_CALLBACK LeanSetHandleSize(HostHandle handle, int32_t size)
+{
+    LeanHandle *lean = Lean(handle);
+    if (size < 0 || size > lean->capacity) {
+        gMemoryError = kMemFullError;
+        return;
+    }
+    lean->size = size;
+    gMemoryError = 0;
+}
+
+int16_t FMX_CALLBACK LeanMemoryError() { return gMemoryError; }
+
+HostHandle FMX_CALLBACK LeanNewHandle(int32_t)
+{
+    ++gForbiddenCalls;
+    return nullptr;
+}
+void FMX_CALLBACK LeanHandleOnly(HostHandle) { ++gForbiddenCalls; }
+void *FMX_CALLBACK LeanNewPointer(int32_t)
+{
+    ++gForbiddenCalls;
+    return nullptr;
+}
+void FMX_CALLBACK LeanDisposePointer(void *) { ++gForbiddenCalls; }
+
+ExternCallBlock LeanBlock(HINSTANCE instance)
+{
+    ExternCallBlock block;
+    std::memset(&block, 0, sizeof block);
+    block.instanceID = instance;
+    block.cNewHandle = LeanNewHandle;
+    block.cSetHandleSize = LeanSetHandleSize;
+    block.cGetHandleSize = LeanGetHandleSize;
+    block.cDisposeHandle = LeanHandleOnly;
+    block.cMoveHHi = LeanHandleOnly;
+    block.cLockHandle = LeanHandleOnly;
+    block.cUnlockHandle = LeanHandleOnly;
+    block.cNewPointer = LeanNewPointer;
+    block.cDisposePointer = LeanDisposePointer;
+    block.cMemoryError = LeanMemoryError;
+    return block;
+}
+
+struct PreparedCall {
+    uint32_t id = 0;
+    std::string function;
+    std::string text;
+    LeanHandle parameter;
+    std::string answer;
+};
+
+// One case made ready to run: its calls with their handles, and the floor.
+struct PreparedCase {
+    const BenchCase *source = nullptr;
+    std::vector<PreparedCall> calls;
+    long perSample = 1;                  // operations in one sample
+    std::vector<double> plugin, floor;   // ns per operation, sample by sample
+    std::vector<double> roundRatios;     // each round's median ratio
+};
+
+// The host's part of one call, as every host does it: the block filled in
+// and an empty result handle.
+inline void CallPlugin(EntryPoint entry, ExternCallBlock &block, PreparedCall &call)
+{
+    gResult.size = 0;
+    block.whichCall = kFMXExternal;
+    block.parm2 = static_cast<intptr_t>(call.id);
+    block.parm3 = AsHandle(&call.parameter);
+    block.result = reinterpret_cast<intptr_t>(AsHandle(&gResult));
+    entry(&block);
+}
+
+// What the host does for a call that makes no Win32 call: the callbacks the
+// plug-in makes, made by the host itself, and the copy of the answer.
+inline void HostSideOfCall(ExternCallBlock &block, PreparedCall &call)
+{
+    gResult.size = 0;
+    block.cGetHandleSize(AsHandle(&call.parameter));
+    block.cSetHandleSize(AsHandle(&gResult), static_cast<int32_t>(call.answer.size()));
+    if (block.cMemoryError() == 0)
+        std::memcpy(gResult.data, call.answer.data(), call.answer.size());
+}
+
+// The finest clock there is: on Windows the performance counter (the C++
+// library's steady clock ticks in microseconds there).
+#ifdef _WIN32
+double NowNs()
+{
+    static const double nsPerTick = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return 1e9 / static_cast<double>(frequency.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * nsPerTick;
+}
+#else
+double NowNs()
+{
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration<double, std::nano>(Clock::now().time_since_epoch()).count();
+}
+#endif
+
+template <typename Operation>
+double NsPerOperation(Operation operation, long count)
+{
+    double start = NowNs();
+    for (long i = 0; i < count; ++i)
+        operation();
+    return (NowNs() - start) / static_cast<double>(count);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// ---- The floors: what the plug-in calls, in its order ----
+
+// ResolveTargetWindow: the application window of the standard class, its MDI
+// client, the document by its title, each checked with IsWindow.
+HWND FindDocument(HWND *application)
+{
+    HWND app = FindWindowA(kApplicationClass, NULL);
+    IsWindow(app);
+    HWND mdiClient = FindWindowExA(app, NULL, "MDIClient", NULL);
+    IsWindow(mdiClient);
+    HWND document = FindWindowExA(mdiClient, NULL, NULL, kBenchTitle);
+    IsWindow(document);
+    if (application)
+        *application = app;
+    return document;
+}
+
+void GetWindowSizeCalls(const BenchDesktop &)
+{
+    HWND application = NULL;
+    HWND document = FindDocument(&application);
+    RECT rect;
+    GetWindowRect(document, &rect);
+    MapWindowPoints(NULL, application, reinterpret_cast<LPPOINT>(&rect), 2);
+}
+
+void ResizeOnce(int width)
+{
+    HWND document = FindDocument(nullptr);
+    RECT rect;
+    GetWindowRect(document, &rect);
+    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, kBenchHeight, kSizeOnlyFlags);
+}
+
+void WindowResizeCalls(const BenchDesktop &)
+{
+    ResizeOnce(kBenchWiderWidth);
+    ResizeOnce(kBenchWidth);
+}
+
+void HideShowCalls(const BenchDesktop &)
+{
+    ShowWindow(FindDocument(nullptr), SW_HIDE);
+    ShowWindow(FindDocument(nullptr), SW_SHOWNORMAL);
+}
+
+// The caption bits inverted, then the width nudged by one pixel and back.
+void ToggleTitleOnce()
+{
+    HWND document = FindDocument(nullptr);
+    DWORD style = static_cast<DWORD>(GetWindowLongA(document, GWL_STYLE));
+    SetWindowLongA(document, GWL_STYLE, static_cast<LONG>(style ^ WS_CAPTION));
+    RECT rect;
+    GetWindowRect(document, &rect);
+    LONG width = rect.right - rect.left;
+    LONG height = rect.bottom - rect.top;
+    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width + 1, height, kSizeOnlyFlags);
+    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, height, kSizeOnlyFlags);
+}
+
+void HideShowTitleCalls(const BenchDesktop &)
+{
+    ToggleTitleOnce();
+    ToggleTitleOnce();
+}
+
+uint32_t FunctionIdOf(const PluginModule &module, const std::string &name)
+{
+    for (size_t id = 0; id < module.functionNames.size(); ++id)
+        if (module.functionNames[id] == name)
+            return static_cast<uint32_t>(id);
+    throw std::runtime_error("the plug-in has no function '" + name + "'");
+}
+
+// The plug-in, loaded, started and shut down and unloaded again.
+class LoadedPlugin {
+public:
+    explicit LoadedPlugin(const std::string &path)
+    {
+        if (!LoadPlugin(path, &module_))
+            throw std::runtime_error("cannot load the plug-in: " + module_.error);
+        block_ = LeanBlock(module_.instance);
+        block_.extnVersion = 33;
+        block_.whichCall = kFMXInit;
+        module_.entry(&block_);
+        if (block_.result != kFMXStartupOK) {
+            UnloadPlugin(&module_);
+            throw std::runtime_error("the plug-in did not start: reply " +
+                                     std::to_string(block_.result));
+        }
+    }
+    ~LoadedPlugin()
+    {
+        block_.whichCall = kFMXShutdown;
+        module_.entry(&block_);
+        UnloadPlugin(&module_);
+    }
+    LoadedPlugin(const LoadedPlugin &) = delete;
+    LoadedPlugin &operator=(const LoadedPlugin &) = delete;
+
+    const PluginModule &Module() const { return module_; }
+    ExternCallBlock &Block() { return block_; }
+
+private:
+    PluginModule module_;
+    ExternCallBlock block_;
+};
+
+std::string Fixed(double value, int decimals)
+{
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(decimals) << value;
+    return out.str();
+}
+
+}  // namespace
+
+HINSTANCE HostProgramInstance()
+{
+#ifdef _WIN32
+    return GetModuleHandleA(NULL);
+#else
+    PluginModule linkedIn;
+    LoadPlugin(std::string(), &linkedIn);
+    return linkedIn.instance;
+#endif
+}
+
+BenchDesktop BuildBenchDesktop(HINSTANCE instance)
+{
+    BenchDesktop desktop;
+    HostLayout layout;
+    layout.title = "Bench";
+    desktop.host = CreateHostWindows(instance, layout);
+    if (!desktop.host.app || !desktop.host.mdiClient)
+        throw std::runtime_error("the bench's application window could not be created");
+    DocumentLayout document;
+    document.title = kBenchTitle;
+    document.x = kBenchLeft;
+    document.y = kBenchTop;
+    document.width = kBenchWidth;
+    document.height = kBenchHeight;
+    desktop.document = CreateDocument(instance, desktop.host, layout.generation, document);
+    if (!desktop.document) {
+        DestroyBenchDesktop(&desktop);
+        throw std::runtime_error("the bench's document window could not be created");
+    }
+    Pump();
+    return desktop;
+}
+
+void DestroyBenchDesktop(BenchDesktop *desktop)
+{
+    if (desktop->host.app)
+        DestroyWindow(desktop->host.app);  // its children and its menu with it
+    *desktop = BenchDesktop();
+    Pump();
+}
+
+std::vector<BenchCase> BenchCases()
+{
+    const std::string title = kBenchTitle;
+    return {
+        {"Kwzr-Version", {{"Kwzr-Version", "", LOOMVANE_NAME " " LOOMVANE_VERSION}}, nullptr},
+        {"Kwzr-GetWindowSize", {{"Kwzr-GetWindowSize", title, ""}}, GetWindowSizeCalls},
+        {"Kwzr-WindowResize, wider and back",
+         {{"Kwzr-WindowResize", title + "|A|" + std::to_string(kBenchWiderWidth) + "|" +
+                                    std::to_string(kBenchHeight), "1"},
+          {"Kwzr-WindowResize", title + "|A|" + std::to_string(kBenchWidth) + "|" +
+                                    std::to_string(kBenchHeight), "1"}},
+         WindowResizeCalls},
+        {"Kwzr-HideWindow + Kwzr-ShowWindow",
+         {{"Kwzr-HideWindow", title, "1"}, {"Kwzr-ShowWindow", title, "1"}},
+         HideShowCalls},
+        {"Kwzr-HideWindowTitle + Kwzr-ShowWindowTitle",
+         {{"Kwzr-HideWindowTitle", title, "1"}, {"Kwzr-ShowWindowTitle", title, "1"}},
+         HideShowTitleCalls},
+    };
+}
+
+void RunBench(const std::vector<std::string> &words, const std::string &pluginPath,
+              std::ostream &out)
+{
+    if (words.size() > 2)
+        throw std::runtime_error("bench [ITERATIONS]");
+    long samples = kDefaultSamples;
+    if (words.size() == 2) {
+        char *end = nullptr;
+        samples = std::strtol(words[1].c_str(), &end, 10);
+        if (words[1].empty() || *end != '\0' || samples < kRounds)
+            throw std::runtime_error("bench ITERATIONS: a number of at least " +
+                                     std::to_string(kRounds));
+    }
+#ifndef _WIN32
+    // The simulated Win32 calls are timed without their log.
+    winsim::Quiet quiet;
+#endif
+    LoadedPlugin plugin(pluginPath);
+    EntryPoint entry = plugin.Module().entry;
+    ExternCallBlock &block = plugin.Block();
+    gResult.data = gResultStorage;
+    gResult.capacity = sizeof gResultStorage;
+    gResult.size = 0;
+    gForbiddenCalls = 0;
+
+    BenchDesktop desktop = BuildBenchDesktop(HostProgramInstance());
+    struct DesktopGuard {
+        BenchDesktop *desktop;
+        ~DesktopGuard() { DestroyBenchDesktop(desktop); }
+    } guard{&desktop};
+
+    std::vector<BenchCase> cases = BenchCases();
+    std::vector<PreparedCase> prepared(cases.size());
+    for (size_t c = 0; c < cases.size(); ++c) {
+        prepared[c].source = &cases[c];
+        for (const BenchCall &call : cases[c].calls) {
+            PreparedCall p;
+            p.id = FunctionIdOf(plugin.Module(), call.function);
+            p.function = call.function;
+            p.text = call.parameter;
+            p.answer = call.answer;
+            prepared[c].calls.push_back(std::move(p));
+        }
+        // The handles point into the texts only once these stay put.
+        for (PreparedCall &p : prepared[c].calls) {
+            p.parameter.data = p.text.data();
+            p.parameter.size = static_cast<int32_t>(p.text.size());
+            p.parameter.capacity = p.parameter.size;
+        }
+    }
+
+    auto pluginOperation = [&entry, &block](PreparedCase &pc) {
+        return [&entry, &block, &pc]() {
+            for (PreparedCall &call : pc.calls)
+                CallPlugin(entry, block, call);
+        };
+    };
+    auto floorOperation = [&block, &desktop](PreparedCase &pc) {
+        return [&block, &pc, &desktop]() {
+            if (pc.source->win32) {
+                pc.source->win32(desktop);
+            } else {
+                for (PreparedCall &call : pc.calls)
+                    HostSideOfCall(block, call);
+            }
+        };
+    };
+
+    // Each call must do what it is timed for. Both ways are warmed up, and
+    // the slower decides how many operations make a sample.
+    for (PreparedCase &pc : prepared) {
+        for (PreparedCall &call : pc.calls) {
+            CallPlugin(entry, block, call);
+            std::string answer(gResult.data, static_cast<size_t>(gResult.size));
+            bool good = call.answer.empty() ? !answer.empty() && answer != "0"
+                                            : answer == call.answer;
+            if (!good)
+                throw std::runtime_error("bench: " + pc.source->label + ": " + call.function +
+                                         "(\"" + call.text + "\") answered \"" + answer + "\"");
+        }
+        NsPerOperation(pluginOperation(pc), 20);
+        NsPerOperation(floorOperation(pc), 20);
+        double each = std::max(NsPerOperation(pluginOperation(pc), 20),
+                               NsPerOperation(floorOperation(pc), 20));
+        pc.perSample = std::max(1L, static_cast<long>(kShortestSampleNs / std::max(each, 1.0)));
+    }
+    Pump();
+
+    // Rounds over all cases; in each, every case is sampled both ways in
+    // turn, the first way changing from one sample to the next.
+    long perRound = samples / kRounds;
+    for (int round = 0; round < kRounds; ++round) {
+        for (PreparedCase &pc : prepared) {
+            std::vector<double> plug, floor;
+            for (long i = 0; i < perRound; ++i) {
+                if (i % 2 == 0) {
+                    plug.push_back(NsPerOperation(pluginOperation(pc), pc.perSample));
+                    floor.push_back(NsPerOperation(floorOperation(pc), pc.perSample));
+                } else {
+                    floor.push_back(NsPerOperation(floorOperation(pc), pc.perSample));
+                    plug.push_back(NsPerOperation(pluginOperation(pc), pc.perSample));
+                }
+            }
+            pc.roundRatios.push_back(Median(plug) / Median(floor));
+            pc.plugin.insert(pc.plugin.end(), plug.begin(), plug.end());
+            pc.floor.insert(pc.floor.end(), floor.begin(), floor.end());
+        }
+        Pump();
+    }
+    if (gForbiddenCalls != 0)
+        throw std::runtime_error("bench: the plug-in called a host callback it must not");
+
+    out << "bench: " << perRound * kRounds << " samples each way per case, in " << kRounds
+        << " rounds, the two ways taking turns; medians, ns per operation\n";
+    out << "  " << std::left << std::setw(46) << "operation" << std::right << std::setw(8)
+        << "ops" << std::setw(13) << "plug-in ns" << std::setw(13) << "floor ns"
+        << std::setw(8) << "ratio" << "  rounds\n";
+    double worst = 0;
+    std::string worstLabel;
+    for (PreparedCase &pc : prepared) {
+        double ratio = Median(pc.plugin) / Median(pc.floor);
+        auto range = std::minmax_element(pc.roundRatios.begin(), pc.roundRatios.end());
+        out << "  " << std::left << std::setw(46) << pc.source->label << std::right
+            << std::setw(8) << pc.perSample << std::setw(13) << Fixed(Median(pc.plugin), 1)
+            << std::setw(13) << Fixed(Median(pc.floor), 1) << std::setw(8) << Fixed(ratio, 3)
+            << "  " << Fixed(*range.first, 3) << ".." << Fixed(*range.second, 3)
+            << (pc.source->win32 ? "" : "  floor: the host's side of the call") << "\n";
+        if (ratio > worst) {
+            worst = ratio;
+            worstLabel = pc.source->label;
+        }
+    }
+    out << "  (ops: operations per sample; rounds: the lowest and highest of the rounds' ratios)\n";
+    out << "bench: highest ratio " << Fixed(worst, 3) << " (" << worstLabel << ")\n";
+}
+
+}  // namespace fmhost

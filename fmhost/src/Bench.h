@@ -1,0 +1,67 @@
+// Timing the plug-in's functions against the Win32 calls they make. Each
+// case is one operation: one or two calls of the plug-in, and the floor, the
+// very Win32 calls those calls make, made directly with the same arguments.
+#ifndef FMHOST_BENCH_H
+#define FMHOST_BENCH_H
+
+#include "HostWindows.h"
+#include "Platform.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace fmhost {
+
+// The host that the cases run against: one application window of the
+// standard class with one document window.
+struct BenchDesktop {
+    HostWindows host;
+    HWND document = NULL;
+};
+
+// The document window's title and its place and size in the MDI client.
+inline constexpr char kBenchTitle[] = "Bench Orders";
+inline constexpr int kBenchLeft = 10, kBenchTop = 20, kBenchWidth = 300, kBenchHeight = 200;
+// The width that the resize case sets before it gives the window back its own.
+inline constexpr int kBenchWiderWidth = 320;
+
+// The instance the host's own window classes are registered with: the
+// program's. On the simulated desktop the plug-in is linked into the
+// program, so the two are one.
+HINSTANCE HostProgramInstance();
+
+BenchDesktop BuildBenchDesktop(HINSTANCE instance);
+void DestroyBenchDesktop(BenchDesktop *desktop);
+
+struct BenchCall {
+    std::string function;   // the function's name, "Kwzr-GetWindowSize"
+    std::string parameter;
+    std::string answer;     // what a successful call answers; empty: anything but "0"
+};
+
+struct BenchCase {
+    std::string label;
+    std::vector<BenchCall> calls;  // one operation of the plug-in
+    // The Win32 calls of the same operation, in order, with the arguments
+    // the plug-in passes. Null for Kwzr-Version, which makes none: its floor
+    // is the host's own part of the call (the parameter's size, the result's
+    // resize, the memory error and the copy of the answer).
+    void (*win32)(const BenchDesktop &desktop);
+};
+
+// The cases: Kwzr-Version, Kwzr-GetWindowSize, Kwzr-WindowResize (wider and
+// back), Kwzr-HideWindow with Kwzr-ShowWindow, and Kwzr-HideWindowTitle with
+// Kwzr-ShowWindowTitle. Every operation leaves the window as it found it.
+std::vector<BenchCase> BenchCases();
+
+// The `bench [ITERATIONS]` command: loads and starts the plug-in itself,
+// builds its own desktop, times every case ITERATIONS times each way in
+// interleaved rounds, prints a table, and shuts down and unloads.
+void RunBench(const std::vector<std::string> &words, const std::string &pluginPath,
+              std::ostream &out);
+
+}  // namespace fmhost
+
+#endif
