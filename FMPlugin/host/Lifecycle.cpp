@@ -31,15 +31,25 @@ int StartUp(int16_t extnVersion)
         return kFMXStartupBadVersion;
 
     gPluginState.HostVersion = (extnVersion == 12) ? kHostGeneration3 : kHostGeneration5;
-    gPluginState.coverAbsent = true;
     gPluginState.menuBarShown = true;
-    gPluginState.coverWindow = NULL;
+    // A start-up that follows another without a shut-down keeps track of a
+    // cover window that is still shown, so that it can still be removed.
+    bool coverShown = !gPluginState.coverAbsent && gPluginState.coverWindow != NULL &&
+                      IsWindow(gPluginState.coverWindow);
+    if (!coverShown) {
+        gPluginState.coverAbsent = true;
+        gPluginState.coverWindow = NULL;
+    }
 
     if (!LoadPrefText())
         return kFMXStartupFailed;
 
+    // A start-up that follows another without a shut-down finds the class
+    // still registered by the first; registering it again would fail and
+    // lose track of that registration.
+    if (gPluginState.coverClassRegistered)
+        return kFMXStartupOK;
     FillCoverClass();
-    gPluginState.coverClassRegistered = false;
     gPluginState.coverClassAtom = RegisterClassA(&gPluginState.coverClass);
     if (gPluginState.coverClassAtom == 0)
         return kFMXStartupFailed;

@@ -231,3 +231,33 @@ TEST_F(PluginTest, ShutdownDestroysShownCoverBeforeUnregistering)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PluginTest, RepeatedStartupKeepsTheRegisteredClass)
+{
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_EQ(winsim::CountCalls("RegisterClassA"), 1u);
+    EXPECT_TRUE(gPluginState.coverClassRegistered);
+    host->Shutdown();
+    EXPECT_TRUE(winsim::RegisteredClasses().empty()) << "the one registration is undone";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PluginTest, RepeatedStartupKeepsTrackOfAShownCover)
+{
+    Start();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    EXPECT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_FALSE(gPluginState.coverAbsent);
+    EXPECT_EQ(gPluginState.coverWindow, cover);
+    EXPECT_EQ(Call(kDoShowBackground), "1");
+    EXPECT_FALSE(winsim::Inspect(cover).exists) << "the cover can still be removed";
+}
+
+}  // namespace
