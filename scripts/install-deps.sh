@@ -3,7 +3,8 @@
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev python3
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck gcovr
+          libgtest-dev libbenchmark-dev python3
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 xvfb xauth imagemagick)
 
@@ -19,4 +20,4 @@ sudo=""
 export DEBIAN_FRONTEND=noninteractive
 $sudo dpkg --add-architecture i386
 $sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+$sudo apt-get install -y -q "${missing[@]}"
