@@ -83,13 +83,22 @@ void ParameterField(benchmark::State &state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
 
-// A benchmark's name: the case's label without blanks and commas.
+// A benchmark's name: the case's label with "/" for its comma and "_" for
+// its blanks, "Kwzr-WindowResize/wider_and_back".
 std::string NameOf(const std::string &label)
 {
     std::string name;
-    for (char c : label)
-        if (c != ' ' && c != ',')
-            name += c;
+    for (size_t i = 0; i < label.size(); ++i) {
+        if (label.compare(i, 3, " + ") == 0) {
+            name += '+';
+            i += 2;
+        } else if (label.compare(i, 2, ", ") == 0) {
+            name += '/';
+            ++i;
+        } else {
+            name += label[i] == ' ' ? '_' : label[i];
+        }
+    }
     return name;
 }
 
@@ -101,8 +110,8 @@ bool CheckCases(const std::vector<fmhost::BenchCase> &cases)
         for (const fmhost::BenchCall &call : c.calls) {
             uint32_t id = FunctionId(call.function);
             std::string answer = gFixture->session->Call(id, call.parameter);
-            bool good = call.answer.empty() ? !answer.empty() && answer != "0"
-                                            : answer == call.answer;
+            bool good =
+                call.answer.empty() ? !answer.empty() && answer != "0" : answer == call.answer;
             if (id == UINT32_MAX || !good) {
                 std::fprintf(stderr, "loomvane_bench: %s(\"%s\") answered \"%s\"\n",
                              call.function.c_str(), call.parameter.c_str(), answer.c_str());

@@ -48,10 +48,19 @@ LeanHandle gResult;
 int16_t gMemoryError = 0;
 int gForbiddenCalls = 0;
 
-LeanHandle *Lean(HostHandle handle) { return reinterpret_cast<LeanHandle *>(handle); }
-HostHandle AsHandle(LeanHandle *handle) { return &handle->data; }
+LeanHandle *Lean(HostHandle handle)
+{
+    return reinterpret_cast<LeanHandle *>(handle);
+}
+HostHandle AsHandle(LeanHandle *handle)
+{
+    return &handle->data;
+}
 
-int32_t FMX_CALLBACK LeanGetHandleSize(HostHandle handle) { return Lean(handle)->size; }
+int32_t FMX_CALLBACK LeanGetHandleSize(HostHandle handle)
+{
+    return Lean(handle)->size;
+}
 
 void FMX_CALLBACK LeanSetHandleSize(HostHandle handle, int32_t size)
 {
@@ -64,20 +73,29 @@ void FMX_CALLBACK LeanSetHandleSize(HostHandle handle, int32_t size)
     gMemoryError = 0;
 }
 
-int16_t FMX_CALLBACK LeanMemoryError() { return gMemoryError; }
+int16_t FMX_CALLBACK LeanMemoryError()
+{
+    return gMemoryError;
+}
 
 HostHandle FMX_CALLBACK LeanNewHandle(int32_t)
 {
     ++gForbiddenCalls;
     return nullptr;
 }
-void FMX_CALLBACK LeanHandleOnly(HostHandle) { ++gForbiddenCalls; }
+void FMX_CALLBACK LeanHandleOnly(HostHandle)
+{
+    ++gForbiddenCalls;
+}
 void *FMX_CALLBACK LeanNewPointer(int32_t)
 {
     ++gForbiddenCalls;
     return nullptr;
 }
-void FMX_CALLBACK LeanDisposePointer(void *) { ++gForbiddenCalls; }
+void FMX_CALLBACK LeanDisposePointer(void *)
+{
+    ++gForbiddenCalls;
+}
 
 ExternCallBlock LeanBlock(HINSTANCE instance)
 {
@@ -109,9 +127,9 @@ struct PreparedCall {
 struct PreparedCase {
     const BenchCase *source = nullptr;
     std::vector<PreparedCall> calls;
-    long perSample = 1;                  // operations in one sample
-    std::vector<double> plugin, floor;   // ns per operation, sample by sample
-    std::vector<double> roundRatios;     // each round's median ratio
+    long perSample = 1;                 // operations in one sample
+    std::vector<double> plugin, floor;  // ns per operation, sample by sample
+    std::vector<double> roundRatios;    // each round's median ratio
 };
 
 // The host's part of one call, as every host does it: the block filled in
@@ -206,7 +224,8 @@ void ResizeOnce(int width)
     HWND document = FindDocument(nullptr);
     RECT rect;
     GetWindowRect(document, &rect);
-    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, kBenchHeight, kSizeOnlyFlags);
+    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, kBenchHeight,
+                 kSizeOnlyFlags);
 }
 
 void WindowResizeCalls(const BenchDesktop &)
@@ -341,10 +360,11 @@ std::vector<BenchCase> BenchCases()
         {"Kwzr-Version", {{"Kwzr-Version", "", LOOMVANE_NAME " " LOOMVANE_VERSION}}, nullptr},
         {"Kwzr-GetWindowSize", {{"Kwzr-GetWindowSize", title, ""}}, GetWindowSizeCalls},
         {"Kwzr-WindowResize, wider and back",
-         {{"Kwzr-WindowResize", title + "|A|" + std::to_string(kBenchWiderWidth) + "|" +
-                                    std::to_string(kBenchHeight), "1"},
-          {"Kwzr-WindowResize", title + "|A|" + std::to_string(kBenchWidth) + "|" +
-                                    std::to_string(kBenchHeight), "1"}},
+         {{"Kwzr-WindowResize",
+           title + "|A|" + std::to_string(kBenchWiderWidth) + "|" + std::to_string(kBenchHeight),
+           "1"},
+          {"Kwzr-WindowResize",
+           title + "|A|" + std::to_string(kBenchWidth) + "|" + std::to_string(kBenchHeight), "1"}},
          WindowResizeCalls},
         {"Kwzr-HideWindow + Kwzr-ShowWindow",
          {{"Kwzr-HideWindow", title, "1"}, {"Kwzr-ShowWindow", title, "1"}},
@@ -429,8 +449,8 @@ void RunBench(const std::vector<std::string> &words, const std::string &pluginPa
         for (PreparedCall &call : pc.calls) {
             CallPlugin(entry, block, call);
             std::string answer(gResult.data, static_cast<size_t>(gResult.size));
-            bool good = call.answer.empty() ? !answer.empty() && answer != "0"
-                                            : answer == call.answer;
+            bool good =
+                call.answer.empty() ? !answer.empty() && answer != "0" : answer == call.answer;
             if (!good)
                 throw std::runtime_error("bench: " + pc.source->label + ": " + call.function +
                                          "(\"" + call.text + "\") answered \"" + answer + "\"");
@@ -469,18 +489,18 @@ void RunBench(const std::vector<std::string> &words, const std::string &pluginPa
 
     out << "bench: " << perRound * kRounds << " samples each way per case, in " << kRounds
         << " rounds, the two ways taking turns; medians, ns per operation\n";
-    out << "  " << std::left << std::setw(46) << "operation" << std::right << std::setw(8)
-        << "ops" << std::setw(13) << "plug-in ns" << std::setw(13) << "floor ns"
-        << std::setw(8) << "ratio" << "  rounds\n";
+    out << "  " << std::left << std::setw(46) << "operation" << std::right << std::setw(8) << "ops"
+        << std::setw(13) << "plug-in ns" << std::setw(13) << "floor ns" << std::setw(8) << "ratio"
+        << "  rounds\n";
     double worst = 0;
     std::string worstLabel;
     for (PreparedCase &pc : prepared) {
         double ratio = Median(pc.plugin) / Median(pc.floor);
         auto range = std::minmax_element(pc.roundRatios.begin(), pc.roundRatios.end());
-        out << "  " << std::left << std::setw(46) << pc.source->label << std::right
-            << std::setw(8) << pc.perSample << std::setw(13) << Fixed(Median(pc.plugin), 1)
-            << std::setw(13) << Fixed(Median(pc.floor), 1) << std::setw(8) << Fixed(ratio, 3)
-            << "  " << Fixed(*range.first, 3) << ".." << Fixed(*range.second, 3)
+        out << "  " << std::left << std::setw(46) << pc.source->label << std::right << std::setw(8)
+            << pc.perSample << std::setw(13) << Fixed(Median(pc.plugin), 1) << std::setw(13)
+            << Fixed(Median(pc.floor), 1) << std::setw(8) << Fixed(ratio, 3) << "  "
+            << Fixed(*range.first, 3) << ".." << Fixed(*range.second, 3)
             << (pc.source->win32 ? "" : "  floor: the host's side of the call") << "\n";
         if (ratio > worst) {
             worst = ratio;

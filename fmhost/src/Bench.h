@@ -36,9 +36,9 @@ BenchDesktop BuildBenchDesktop(HINSTANCE instance);
 void DestroyBenchDesktop(BenchDesktop *desktop);
 
 struct BenchCall {
-    std::string function;   // the function's name, "Kwzr-GetWindowSize"
+    std::string function;  // the function's name, "Kwzr-GetWindowSize"
     std::string parameter;
-    std::string answer;     // what a successful call answers; empty: anything but "0"
+    std::string answer;  // what a successful call answers; empty: anything but "0"
 };
 
 struct BenchCase {

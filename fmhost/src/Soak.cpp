@@ -61,13 +61,20 @@ struct Function {
 Kind KindOf(const std::string &name)
 {
     static const std::map<std::string, Kind> kinds = {
-        {"Kwzr-Version", Kind::Version},           {"Kwzr-HideMenuBar", Kind::MenuBar},
-        {"Kwzr-ShowMenuBar", Kind::MenuBar},       {"Kwzr-HideBackground", Kind::Cover},
-        {"Kwzr-ShowBackground", Kind::Cover},      {"Kwzr-HideCursor", Kind::Cursor},
-        {"Kwzr-ShowCursor", Kind::Cursor},         {"Kwzr-HideTaskBar", Kind::TaskBar},
-        {"Kwzr-ShowTaskBar", Kind::TaskBar},       {"Kwzr-WindowResize", Kind::Geometry},
-        {"Kwzr-WindowRelocate", Kind::Geometry},   {"Kwzr-GetWindowSize", Kind::SizeQuery},
-        {"Kwzr-GetWindowSizeABS", Kind::SizeQuery}, {"Kwzr-SetWindowTitle", Kind::SetTitle},
+        {"Kwzr-Version", Kind::Version},
+        {"Kwzr-HideMenuBar", Kind::MenuBar},
+        {"Kwzr-ShowMenuBar", Kind::MenuBar},
+        {"Kwzr-HideBackground", Kind::Cover},
+        {"Kwzr-ShowBackground", Kind::Cover},
+        {"Kwzr-HideCursor", Kind::Cursor},
+        {"Kwzr-ShowCursor", Kind::Cursor},
+        {"Kwzr-HideTaskBar", Kind::TaskBar},
+        {"Kwzr-ShowTaskBar", Kind::TaskBar},
+        {"Kwzr-WindowResize", Kind::Geometry},
+        {"Kwzr-WindowRelocate", Kind::Geometry},
+        {"Kwzr-GetWindowSize", Kind::SizeQuery},
+        {"Kwzr-GetWindowSizeABS", Kind::SizeQuery},
+        {"Kwzr-SetWindowTitle", Kind::SetTitle},
     };
     auto it = kinds.find(name);
     return it == kinds.end() ? Kind::Plain : it->second;
@@ -77,8 +84,8 @@ std::vector<Function> Functions(const PluginModule &module)
 {
     if (module.functionNames.size() != kFunctionCount)
         throw std::runtime_error("soak: the plug-in names " +
-                                 std::to_string(module.functionNames.size()) +
-                                 " functions, not " + std::to_string(kFunctionCount));
+                                 std::to_string(module.functionNames.size()) + " functions, not " +
+                                 std::to_string(kFunctionCount));
     std::vector<Function> functions;
     for (size_t id = 0; id < module.functionNames.size(); ++id) {
         Function f;
@@ -116,14 +123,18 @@ bool IsPlacement(const std::string &text)
         size_t digits = start;
         if (digits < end && text[digits] == '-')
             ++digits;
-        if (!IsDecimal(text, digits, end) || (digits > start && text.compare(digits, end - digits, "0") == 0))
+        if (!IsDecimal(text, digits, end) ||
+            (digits > start && text.compare(digits, end - digits, "0") == 0))
             return false;
         start = end + 1;
     }
     return true;
 }
 
-bool IsFlag(const std::string &text) { return text == "0" || text == "1"; }
+bool IsFlag(const std::string &text)
+{
+    return text == "0" || text == "1";
+}
 
 // ---- Parameters ----
 
@@ -132,24 +143,44 @@ public:
     explicit ParameterMaker(uint32_t seed) : random_(seed) {}
 
     bool Chance(int percent) { return Below(100) < static_cast<unsigned>(percent); }
-    unsigned Below(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
-    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    unsigned Below(unsigned n)
+    {
+        return std::uniform_int_distribution<unsigned>(0, n - 1)(random_);
+    }
+    int Between(int low, int high)
+    {
+        return std::uniform_int_distribution<int>(low, high)(random_);
+    }
     template <typename T, size_t N>
-    const T &Pick(const T (&items)[N]) { return items[Below(N)]; }
+    const T &Pick(const T (&items)[N])
+    {
+        return items[Below(N)];
+    }
 
     std::string Title()
     {
-        static const std::string titles[] = {
-            "Orders", "orders", "ORDERS", "Invoices", "invoices", "Customers",
-            std::string(58, 'T'), std::string(58, 't'), std::string(59, 'T'), "", "Nowhere",
-            "Sales", "Orders ", "Ord", "Invoices|Orders"};
+        static const std::string titles[] = {"Orders",
+                                             "orders",
+                                             "ORDERS",
+                                             "Invoices",
+                                             "invoices",
+                                             "Customers",
+                                             std::string(58, 'T'),
+                                             std::string(58, 't'),
+                                             std::string(59, 'T'),
+                                             "",
+                                             "Nowhere",
+                                             "Sales",
+                                             "Orders ",
+                                             "Ord",
+                                             "Invoices|Orders"};
         return Pick(titles);
     }
 
     std::string Code()
     {
-        static const std::string codes[] = {"", "", "", "ab1", "AB1", "zz9", "abcd", "a",
-                                            "0123456789ab"};
+        static const std::string codes[] = {"",    "",     "",  "ab1",         "AB1",
+                                            "zz9", "abcd", "a", "0123456789ab"};
         return Pick(codes);
     }
 
@@ -161,8 +192,9 @@ public:
 
     std::string Number()
     {
-        static const std::string odd[] = {"16000", "-16000", "20000", "99999", "-99999",
-                                          "123456", "", "12a4", "150-", "-", "x", "-0", "00300"};
+        static const std::string odd[] = {"16000",  "-16000", "20000", "99999", "-99999",
+                                          "123456", "",       "12a4",  "150-",  "-",
+                                          "x",      "-0",     "00300"};
         unsigned roll = Below(10);
         if (roll < 4)
             return std::to_string(Between(-40, 40));
@@ -174,8 +206,8 @@ public:
     // Any bytes, the separator, a zero byte and bytes above 127 among them.
     std::string Garbage()
     {
-        static const char bytes[] = {'|', '|', '\0', 'p', 'P', ' ', 'A', 'r', '-', '7',
-                                     'O', 'x', '\xe9', '\xff', '\t'};
+        static const char bytes[] = {'|', '|', '\0', 'p', 'P',    ' ',    'A', 'r',
+                                     '-', '7', 'O',  'x', '\xe9', '\xff', '\t'};
         std::string text;
         unsigned length = Below(40);
         for (unsigned i = 0; i < length; ++i)
@@ -314,7 +346,8 @@ void RestoreSoakDesktop(const SoakDesktop &desktop)
         HWND window = document.window;
         SetWindowTextA(window, document.title.c_str());
         DWORD now = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-        SetWindowLongA(window, GWL_STYLE, static_cast<LONG>((document.style & ~kept) | (now & kept)));
+        SetWindowLongA(window, GWL_STYLE,
+                       static_cast<LONG>((document.style & ~kept) | (now & kept)));
         SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(document.exStyle));
         EnableWindow(window, TRUE);
         SetWindowPos(window, NULL, document.rect.left, document.rect.top,
@@ -425,7 +458,10 @@ bool CoverClassRegistered(HINSTANCE instance)
 #endif
 }
 
-bool CoverWindowExists() { return FindWindowA(kCoverClass, NULL) != NULL; }
+bool CoverWindowExists()
+{
+    return FindWindowA(kCoverClass, NULL) != NULL;
+}
 
 // The module is gone from the process once it is unloaded. It is looked for
 // by its file name, as the loader knows it.
@@ -686,8 +722,8 @@ void RunSoak(const std::vector<std::string> &words, const std::string &pluginPat
 #endif
         ObjectCount now = CountObjects();
         if (fault.empty() && now.windows != before.windows)
-            fault = "cycle " + std::to_string(cycle) + ": " + CountText(before) + " at the start, " +
-                    CountText(now) + " after it";
+            fault = "cycle " + std::to_string(cycle) + ": " + CountText(before) +
+                    " at the start, " + CountText(now) + " after it";
         if (cycle == 1)
             firstCycleKiB = PrivateKiB();
         ++done;
