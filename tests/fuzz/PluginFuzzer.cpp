@@ -12,6 +12,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -92,14 +95,42 @@ bool IsPossibleAnswer(uint32_t id, const std::string &answer)
 
 // What the desktop did to the plug-in so far, which excuses some states.
 struct Excuses {
-    bool coverDestroyedByOthers = false;
+    std::set<HWND> coversDestroyedByOthers;
     bool isWindowFailed = false;
     bool closeKeyFailed = false;
+    // A shut-down that met a failing platform call and could not unregister
+    // the class forgets it all the same; the class then outlives the record.
+    bool classLeftRegistered = false;
 };
+
+// True when a platform call of the message in progress was made to fail.
+bool MessageFaulted()
+{
+    for (const auto &call : winsim::CallLog())
+        if (call.failed)
+            return true;
+    return false;
+}
+
+bool FailedIn(const char *function)
+{
+    for (const auto &call : winsim::CallLog())
+        if (call.failed && call.function == function)
+            return true;
+    return false;
+}
 
 void NoteFailures(Excuses *excuses)
 {
+    bool faulted = MessageFaulted();
     for (const auto &call : winsim::CallLog()) {
+        if (call.function == "UnregisterClassA" && call.result == "0") {
+            // A cover that an earlier lying IsWindow let the plug-in lose
+            // keeps the class in use.
+            if (!faulted && !excuses->isWindowFailed)
+                Fail("cover class", "shut-down could not unregister it without a failing call");
+            excuses->classLeftRegistered = true;
+        }
         if (!call.failed)
             continue;
         excuses->isWindowFailed |= call.function == "IsWindow";
@@ -119,6 +150,8 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
         registered |= c == "Kwzr-HideBackground";
     if (gPluginState.coverClassRegistered && !registered)
         Fail("cover class", "recorded as registered but is not");
+    if (registered && !gPluginState.coverClassRegistered && !excuses.classLeftRegistered)
+        Fail("cover class", "registered but not recorded as registered");
     size_t covers = 0;
     for (HWND w : winsim::Children(NULL))
         covers += winsim::Inspect(w).className == "Kwzr-HideBackground" ? 1 : 0;
@@ -129,7 +162,8 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
     // Before the first start-up the record is all zero: no cover, yet not
     // marked absent.
     if (!gPluginState.coverAbsent && gPluginState.coverWindow != NULL &&
-        !winsim::Inspect(gPluginState.coverWindow).exists && !excuses.coverDestroyedByOthers)
+        !winsim::Inspect(gPluginState.coverWindow).exists &&
+        excuses.coversDestroyedByOthers.count(gPluginState.coverWindow) == 0)
         Fail("cover window", "recorded as shown but gone");
     if (gPluginState.coverAbsent && covers != 0 && !excuses.isWindowFailed)
         Fail("cover window", "left behind");
@@ -139,7 +173,687 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
         Fail("preference text", "not terminated");
 }
 
-void BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
+// ---- What each message may change ----
+
+struct Snapshot {
+    std::map<HWND, winsim::WindowInfo> windows;
+    PluginState state;
+    int cursor = 0;
+};
+
+void AddWindows(HWND parent, std::map<HWND, winsim::WindowInfo> *out)
+{
+    for (HWND w : winsim::Children(parent)) {
+        (*out)[w] = winsim::Inspect(w);
+        AddWindows(w, out);
+    }
+}
+
+Snapshot Take()
+{
+    Snapshot snap;
+    AddWindows(NULL, &snap.windows);
+    std::memcpy(&snap.state, &gPluginState, sizeof snap.state);
+    snap.cursor = winsim::CursorCount();
+    return snap;
+}
+
+bool SameState(const PluginState &a, const PluginState &b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool SameRect(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+const DWORD kShownAndEnabled = WS_VISIBLE | WS_DISABLED;
+
+// The windows that changed between two snapshots, by what changed.
+struct Changes {
+    std::vector<HWND> created, destroyed, style, exStyle, classStyle, shown, hidden, enabled,
+        disabled, rect, title, menu;
+    size_t Count() const
+    {
+        return created.size() + destroyed.size() + style.size() + exStyle.size() +
+               classStyle.size() + shown.size() + hidden.size() + enabled.size() +
+               disabled.size() + rect.size() + title.size() + menu.size();
+    }
+};
+
+Changes Compare(const Snapshot &before, const Snapshot &after)
+{
+    Changes c;
+    for (const auto &[handle, was] : before.windows) {
+        auto found = after.windows.find(handle);
+        if (found == after.windows.end()) {
+            c.destroyed.push_back(handle);
+            continue;
+        }
+        const winsim::WindowInfo &now = found->second;
+        DWORD wasStyle = static_cast<DWORD>(was.style), nowStyle = static_cast<DWORD>(now.style);
+        if ((wasStyle ^ nowStyle) & ~kShownAndEnabled)
+            c.style.push_back(handle);
+        if ((wasStyle & WS_VISIBLE) != (nowStyle & WS_VISIBLE))
+            ((nowStyle & WS_VISIBLE) ? c.shown : c.hidden).push_back(handle);
+        if ((wasStyle & WS_DISABLED) != (nowStyle & WS_DISABLED))
+            ((nowStyle & WS_DISABLED) ? c.disabled : c.enabled).push_back(handle);
+        if (was.exStyle != now.exStyle)
+            c.exStyle.push_back(handle);
+        if (was.classStyle != now.classStyle)
+            c.classStyle.push_back(handle);
+        if (!SameRect(was.rect, now.rect))
+            c.rect.push_back(handle);
+        if (was.title != now.title)
+            c.title.push_back(handle);
+        if (was.menu != now.menu)
+            c.menu.push_back(handle);
+    }
+    for (const auto &entry : after.windows)
+        if (before.windows.count(entry.first) == 0)
+            c.created.push_back(entry.first);
+    return c;
+}
+
+std::string Hex(uintptr_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "%#lx", static_cast<unsigned long>(value));
+    return text;
+}
+
+std::string Describe(const Changes &c)
+{
+    std::string out;
+    auto list = [&out](const char *what, const std::vector<HWND> &handles) {
+        for (HWND h : handles)
+            out += std::string(" ") + what + " " + winsim::Str(h);
+    };
+    list("created", c.created);
+    list("destroyed", c.destroyed);
+    list("style", c.style);
+    list("exstyle", c.exStyle);
+    list("classstyle", c.classStyle);
+    list("shown", c.shown);
+    list("hidden", c.hidden);
+    list("enabled", c.enabled);
+    list("disabled", c.disabled);
+    list("rect", c.rect);
+    list("title", c.title);
+    list("menu", c.menu);
+    return out.empty() ? " nothing" : out;
+}
+
+// A document window: a child of an MDI client.
+bool IsDocument(const Snapshot &snap, HWND window)
+{
+    auto w = snap.windows.find(window);
+    if (w == snap.windows.end() || w->second.parent == NULL)
+        return false;
+    auto parent = snap.windows.find(w->second.parent);
+    return parent != snap.windows.end() && parent->second.className == "MDIClient";
+}
+
+// At most one window changed in this way, and it is a document window.
+void ExpectOneDocument(const char *what, const std::vector<HWND> &changed, const Snapshot &before,
+                       bool exactlyOne, uint32_t id)
+{
+    if (changed.size() > 1 || (exactlyOne && changed.empty()) ||
+        (!changed.empty() && !IsDocument(before, changed[0])))
+        Fail(what, "function " + std::to_string(id) + ": " + std::to_string(changed.size()) +
+                       " windows changed");
+}
+
+void ExpectNone(const char *what, const std::vector<HWND> &changed, uint32_t id)
+{
+    if (!changed.empty())
+        Fail(what, "function " + std::to_string(id) + " changed " + winsim::Str(changed[0]));
+}
+
+std::string Placement(const Snapshot &snap, HWND document, bool edges)
+{
+    const winsim::WindowInfo &doc = snap.windows.at(document);
+    const winsim::WindowInfo &mdi = snap.windows.at(doc.parent);
+    auto app = snap.windows.find(mdi.parent);
+    if (app == snap.windows.end())
+        return std::string();
+    LONG dx = app->second.client.left, dy = app->second.client.top;
+    long values[4] = {doc.rect.left - dx - 2, doc.rect.top - dy - 2,
+                      edges ? doc.rect.right - dx - 2 : doc.rect.right - doc.rect.left,
+                      edges ? doc.rect.bottom - dy - 2 : doc.rect.bottom - doc.rect.top};
+    return std::to_string(values[0]) + "|" + std::to_string(values[1]) + "|" +
+           std::to_string(values[2]) + "|" + std::to_string(values[3]);
+}
+
+int ExpectedCursorAfterHide(int count)
+{
+    for (int step = 1; step <= 19 && count > -8; ++step)
+        --count;
+    return count;
+}
+
+int ExpectedCursorAfterShow(int count)
+{
+    for (int step = 1; step <= 19 && count < 0; ++step)
+        ++count;
+    return count;
+}
+
+// The frame commands: the style bits each inverts, the bit tested first and
+// whether the command needs it set.
+struct FrameRule {
+    uint32_t id;
+    bool classWord;
+    DWORD mask;
+    DWORD test;
+    bool needSet;
+};
+const FrameRule kFrameRules[] = {
+    {12, false, WS_CAPTION, WS_CAPTION, true},
+    {13, false, WS_CAPTION, WS_CAPTION, false},
+    {14, false, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, true},
+    {15, false, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, false},
+    {23, true, CS_NOCLOSE, CS_NOCLOSE, false},
+    {24, true, CS_NOCLOSE, CS_NOCLOSE, true},
+    {25, false, WS_SYSMENU, WS_SYSMENU, true},
+    {26, false, WS_SYSMENU, WS_SYSMENU, false},
+};
+const DWORD kDialogStyleMask = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+                               WS_MAXIMIZEBOX;
+
+bool IsFrameCommand(uint32_t id) { return (id >= 12 && id <= 16) || (id >= 23 && id <= 26); }
+
+// The fields of a parameter that needs none of the reading rules' corner
+// cases: all of it reported, no zero byte, no empty field between two
+// separators or before the first. Empty when the parameter is not that plain.
+std::vector<std::string> PlainFields(const fmhost::CallRequest &request)
+{
+    const std::string &text = request.parameter;
+    if ((request.reportedParameterSize &&
+         *request.reportedParameterSize != static_cast<int32_t>(text.size())) ||
+        text.find('\0') != std::string::npos || text.find("||") != std::string::npos ||
+        text.empty() || text[0] == '|')
+        return {};
+    std::vector<std::string> fields(1);
+    for (char c : text) {
+        if (c == '|')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+// A coordinate field as documented: up to five characters right-aligned, a
+// "-" anywhere makes it negative and takes no place, other characters that
+// are not digits count for nothing, limited to 16000 either way.
+bool CoordinateOf(const std::string &field, long *value)
+{
+    if (field.size() > 5)
+        return false;
+    std::string places = std::string(5 - field.size(), '0') + field;
+    bool negative = false;
+    long total = 0, place = 1;
+    for (int i = 4; i >= 0; --i) {
+        if (places[i] == '-') {
+            negative = true;
+            continue;
+        }
+        if (places[i] >= '0' && places[i] <= '9')
+            total += (places[i] - '0') * place;
+        place *= 10;
+    }
+    total = total > 16000 ? 16000 : total;
+    *value = negative ? -total : total;
+    return true;
+}
+
+// Where a relocate or resize that answered "1" must have left the window it
+// changed, for a plain parameter: title|mode|first|second|code.
+void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Changes &c,
+                   const Snapshot &before, const Snapshot &after)
+{
+    std::vector<std::string> fields = PlainFields(request);
+    if (fields.size() < 2 || c.rect.size() != 1)
+        return;
+    long first = 0, second = 0;
+    if ((fields.size() > 2 && !CoordinateOf(fields[2], &first)) ||
+        (fields.size() > 3 && !CoordinateOf(fields[3], &second)))
+        Fail("geometry", "answered 1 for a number field longer than five characters");
+    bool relative = fields[1] == "R" || fields[1] == "r";
+    if (!relative && fields[1] != "A" && fields[1] != "a")
+        Fail("geometry", "answered 1 for the mode \"" + fields[1] + "\"");
+    HWND w = c.rect[0];
+    const winsim::WindowInfo &was = before.windows.at(w);
+    const winsim::WindowInfo &now = after.windows.at(w);
+    if (was.title != fields[0])
+        Fail("geometry", "changed \"" + was.title + "\", not \"" + fields[0] + "\"");
+    const RECT &origin = before.windows.at(was.parent).client;
+    std::string label = "function " + std::to_string(id) + " " + request.parameter;
+    if (id == 8) {
+        long x = first + (relative ? was.rect.left - origin.left : 0);
+        long y = second + (relative ? was.rect.top - origin.top : 0);
+        if (now.rect.left - origin.left != x || now.rect.top - origin.top != y)
+            Fail("relocate", label + ": the window is at " +
+                                 std::to_string(now.rect.left - origin.left) + "," +
+                                 std::to_string(now.rect.top - origin.top) + ", not " +
+                                 std::to_string(x) + "," + std::to_string(y));
+    } else {
+        long width = first + (relative ? was.rect.right - was.rect.left : 0);
+        long height = second + (relative ? was.rect.bottom - was.rect.top : 0);
+        // The window manager's limits apply outside these sizes.
+        bool unlimited = width >= 150 && width <= 1000 && height >= 150 && height <= 700;
+        if (unlimited && (now.rect.right - now.rect.left != width ||
+                          now.rect.bottom - now.rect.top != height))
+            Fail("resize", label + ": the window is " +
+                               std::to_string(now.rect.right - now.rect.left) + " by " +
+                               std::to_string(now.rect.bottom - now.rect.top) + ", not " +
+                               std::to_string(width) + " by " + std::to_string(height));
+    }
+}
+
+// What an external call did, against what the function may do. known is
+// false when the answer is not the function's (a memory error kept the
+// result handle from being written).
+void CheckCallEffects(const fmhost::CallRequest &request, const std::string &answer, bool known,
+                      bool faulted, const Snapshot &before, const Snapshot &after)
+{
+    uint32_t id = request.functionId;
+    Changes c = Compare(before, after);
+    std::string label = "function " + std::to_string(id);
+    if (id > 26) {
+        if (c.Count() != 0 || !SameState(before.state, after.state) ||
+            before.cursor != after.cursor)
+            Fail("unknown function", label + " changed" + Describe(c));
+        for (const auto &call : winsim::CallLog())
+            if (call.function != "MessageBeep")
+                Fail("unknown function", label + " called " + call.function);
+        return;
+    }
+
+    // What no other function touches.
+    if (id != 3)
+        ExpectNone("windows created", c.created, id);
+    if (id != 4)
+        ExpectNone("windows destroyed", c.destroyed, id);
+    if (id != 11)
+        ExpectNone("window titles", c.title, id);
+    if (id != 1 && id != 2)
+        ExpectNone("menus", c.menu, id);
+    if (!IsFrameCommand(id)) {
+        ExpectNone("window styles", c.style, id);
+        ExpectNone("extended styles", c.exStyle, id);
+    }
+    if (id != 16 && id != 23 && id != 24)
+        ExpectNone("class styles", c.classStyle, id);
+    // A menu bar taken off or put back changes the application window's
+    // client area, which the host lays out again; only the windows inside
+    // it move.
+    if (id == 1 || id == 2) {
+        for (HWND w : c.rect)
+            if (before.windows.at(w).parent == NULL)
+                Fail("window rectangles", "function " + std::to_string(id) + " moved " +
+                                              winsim::Str(w));
+    } else if (id != 7 && id != 8 && id != 16) {
+        ExpectNone("window rectangles", c.rect, id);
+    }
+    if (id != 21 && id != 22) {
+        ExpectNone("windows disabled", c.disabled, id);
+        ExpectNone("windows enabled", c.enabled, id);
+    }
+    if (id != 19 && id != 4 && id != 17)
+        ExpectNone("windows hidden", c.hidden, id);
+    if (id != 20 && id != 14 && id != 15 && id != 18)
+        ExpectNone("windows shown", c.shown, id);
+    if (id != 5 && id != 6 && before.cursor != after.cursor)
+        Fail("cursor", label + " moved the cursor counter");
+    if (id > 6 && id != 17 && id != 18 && !SameState(before.state, after.state))
+        Fail("state record", label + " changed it");
+
+    if (!known)
+        return;
+    bool yes = answer == "1";
+    bool no = answer == "0";
+    switch (id) {
+    case 1:
+    case 2: {
+        bool hide = id == 1;
+        if (yes) {
+            if (after.state.menuBarShown == hide)
+                Fail("menu bar", label + " answered 1 but the record disagrees");
+            if (c.menu.size() > 1)
+                Fail("menu bar", label + " changed several menus");
+            for (HWND w : c.menu) {
+                HMENU now = after.windows.at(w).menu;
+                // A failing GetMenu cannot be told from a window without one.
+                if (hide && (now != NULL ||
+                             (!faulted && after.state.savedMenu != before.windows.at(w).menu)))
+                    Fail("menu bar", "the detached menu was not kept");
+                if (!hide && now != before.state.savedMenu)
+                    Fail("menu bar", "another menu than the kept one was attached");
+            }
+            // The kept menu is on an application window afterwards.
+            bool attached = before.state.savedMenu == NULL;
+            for (const auto &entry : after.windows)
+                attached |= entry.second.parent == NULL && entry.second.menu == before.state.savedMenu;
+            if (!hide && !faulted && !attached)
+                Fail("menu bar", "answered 1 but the kept menu is on no window");
+        } else if (no && !faulted) {
+            ExpectNone("menus", c.menu, id);
+            if (!SameState(before.state, after.state))
+                Fail("menu bar", label + " answered 0 but changed the record");
+        }
+        break;
+    }
+    case 3:
+        if (yes) {
+            if (c.created.size() != 1 || after.state.coverAbsent ||
+                after.state.coverWindow != c.created[0])
+                Fail("cover window", "answered 1 without making the recorded cover");
+            const winsim::WindowInfo &cover = after.windows.at(c.created[0]);
+            DWORD style = static_cast<DWORD>(cover.style);
+            if (cover.className != "Kwzr-HideBackground" || cover.parent != NULL ||
+                !(style & WS_DISABLED))
+                Fail("cover window", "not a disabled top-level cover");
+            // ShowWindow answers the earlier visibility, so a failing one
+            // cannot be told from success; nor can a failing metrics query.
+            RECT expected = {-3, -2, 1024 + 3, 768 + 2};
+            if (!faulted && (!(style & WS_VISIBLE) || !SameRect(cover.rect, expected)))
+                Fail("cover window", "not shown over the whole screen");
+        } else if (no && !faulted) {
+            ExpectNone("windows created", c.created, id);
+            if (!SameState(before.state, after.state))
+                Fail("cover window", "answered 0 but changed the record");
+        }
+        break;
+    case 4:
+        if (yes) {
+            if (!after.state.coverAbsent)
+                Fail("cover window", "answered 1 but still recorded as shown");
+            // Only an IsWindow that denies the cover can make the plug-in
+            // believe a refused destruction went through.
+            if (before.state.coverWindow != NULL && !FailedIn("IsWindow") &&
+                after.windows.count(before.state.coverWindow) != 0)
+                Fail("cover window", "answered 1 but the cover is still there");
+        } else if (no && !faulted) {
+            ExpectNone("windows destroyed", c.destroyed, id);
+            if (!SameState(before.state, after.state))
+                Fail("cover window", "answered 0 but changed the record");
+        }
+        for (HWND w : c.destroyed)
+            if (w != before.state.coverWindow)
+                Fail("cover window", "destroyed a window that is not the cover");
+        break;
+    case 5:
+    case 6:
+        if (!faulted) {
+            int expected = before.cursor;
+            bool success = false;
+            if (id == 5 && before.cursor >= 0) {
+                expected = ExpectedCursorAfterHide(before.cursor);
+                success = expected < 0;
+            } else if (id == 6 && before.cursor < 0) {
+                expected = ExpectedCursorAfterShow(before.cursor);
+                success = expected >= 0;
+            }
+            if (after.cursor != expected || answer != (success ? "1" : "0"))
+                Fail("cursor", label + " from " + std::to_string(before.cursor) + " left " +
+                                   std::to_string(after.cursor) + " and answered " + answer);
+        }
+        break;
+    case 7:
+    case 8:
+        if (yes && !faulted) {
+            ExpectOneDocument("window rectangles", c.rect, before, false, id);
+            for (HWND w : c.rect) {
+                const RECT &was = before.windows.at(w).rect;
+                const RECT &now = after.windows.at(w).rect;
+                bool samePlace = was.left == now.left && was.top == now.top;
+                bool sameSize = was.right - was.left == now.right - now.left &&
+                                was.bottom - was.top == now.bottom - now.top;
+                if (id == 7 && !samePlace)
+                    Fail("resize", "the window moved");
+                if (id == 8 && !sameSize)
+                    Fail("relocate", "the window changed its size");
+            }
+            CheckGeometry(id, request, c, before, after);
+        } else if (no && !faulted) {
+            ExpectNone("window rectangles", c.rect, id);
+        }
+        break;
+    case 9:
+    case 10:
+        if (c.Count() != 0)
+            Fail("placement", label + " changed" + Describe(c));
+        if (!no && !faulted) {
+            bool found = false;
+            for (const auto &entry : before.windows)
+                if (IsDocument(before, entry.first) &&
+                    Placement(before, entry.first, id == 10) == answer)
+                    found = true;
+            if (!found)
+                Fail("placement", label + " answered " + answer + ", no document's placement");
+        }
+        break;
+    case 11:
+        if (yes && !faulted)
+            ExpectOneDocument("window titles", c.title, before, false, id);
+        else if (no && !faulted)
+            ExpectNone("window titles", c.title, id);
+        break;
+    case 17:
+    case 18:
+        if (!faulted)
+            for (const auto &[handle, info] : after.windows) {
+                bool bar = info.className == "Shell_TrayWnd" ||
+                           info.className == "Shell_SecondaryTrayWnd";
+                bool shown = (static_cast<DWORD>(info.style) & WS_VISIBLE) != 0;
+                if (bar && info.title.empty() && shown != (id == 18))
+                    Fail("task bar", label + " left " + winsim::Str(handle) +
+                                         (shown ? " shown" : " hidden"));
+            }
+        break;
+    case 19:
+        if (yes)
+            ExpectOneDocument("windows hidden", c.hidden, before, true, id);
+        else if (no)
+            ExpectNone("windows hidden", c.hidden, id);
+        break;
+    case 20:
+        if (yes && !faulted)
+            ExpectOneDocument("windows shown", c.shown, before, true, id);
+        else if (no)
+            ExpectNone("windows shown", c.shown, id);
+        break;
+    case 21:
+        if (yes && !faulted)
+            ExpectOneDocument("windows disabled", c.disabled, before, true, id);
+        else if (no)
+            ExpectNone("windows disabled", c.disabled, id);
+        break;
+    case 22:
+        if (yes)
+            ExpectOneDocument("windows enabled", c.enabled, before, true, id);
+        else if (no)
+            ExpectNone("windows enabled", c.enabled, id);
+        break;
+    case 16:
+        if (yes && !faulted) {
+            ExpectOneDocument("dialog frame", c.style, before, true, id);
+            HWND w = c.style[0];
+            DWORD flipped = static_cast<DWORD>(before.windows.at(w).style ^ after.windows.at(w).style);
+            DWORD classFlipped = before.windows.at(w).classStyle ^ after.windows.at(w).classStyle;
+            if ((flipped & ~kShownAndEnabled) != kDialogStyleMask || classFlipped != CS_NOCLOSE)
+                Fail("dialog frame", "inverted " + Hex(flipped) + " and class " + Hex(classFlipped));
+        } else if (no && !faulted) {
+            ExpectNone("window styles", c.style, id);
+            ExpectNone("class styles", c.classStyle, id);
+            ExpectNone("window rectangles", c.rect, id);
+        }
+        break;
+    default:
+        break;
+    }
+
+    for (const FrameRule &rule : kFrameRules) {
+        if (rule.id != id || faulted)
+            continue;
+        const std::vector<HWND> &changed = rule.classWord ? c.classStyle : c.style;
+        if (yes) {
+            if (changed.empty())
+                Fail("frame", label + " answered 1 and changed nothing");
+            const winsim::WindowInfo &was = before.windows.at(changed[0]);
+            const winsim::WindowInfo &now = after.windows.at(changed[0]);
+            DWORD wasWord = rule.classWord ? was.classStyle : static_cast<DWORD>(was.style);
+            DWORD nowWord = rule.classWord ? now.classStyle : static_cast<DWORD>(now.style);
+            if (((wasWord ^ nowWord) & ~kShownAndEnabled) != rule.mask)
+                Fail("frame", label + " inverted " + Hex(wasWord ^ nowWord));
+            if (((wasWord & rule.test) != 0) != rule.needSet)
+                Fail("frame", label + " acted on a window it should have refused");
+            // The class word is shared by every window of the class.
+            for (HWND w : changed)
+                if (after.windows.at(w).className != now.className)
+                    Fail("frame", label + " changed the class words of two classes");
+            if (!rule.classWord)
+                ExpectOneDocument("frame", changed, before, true, id);
+            else if (!IsDocument(before, changed[0]) && changed.size() == 1)
+                Fail("frame", label + " changed the class of a window that is not a document");
+        } else if (no) {
+            ExpectNone("window styles", c.style, id);
+            ExpectNone("class styles", c.classStyle, id);
+        }
+    }
+}
+
+// The stored text the start-up should load from the registry as it is now,
+// or false when the start-up must fail on it.
+bool ExpectedLoad(std::string *text)
+{
+    if (!winsim::KeyExists(kSettingsKey)) {
+        *text = "1";
+        return true;
+    }
+    std::string data;
+    if (!winsim::GetValue(kSettingsKey, "prefs", &data))
+        return false;
+    if (data.size() > 22)
+        return false;
+    if (!data.empty() && data.back() == '\0')
+        data.pop_back();
+    if (data.size() > 21)
+        return false;
+    *text = data.substr(0, data.find('\0'));
+    return true;
+}
+
+struct StartupExpectation {
+    bool modelled = false;
+    intptr_t reply = 0;
+    std::string text;
+};
+
+bool ClassRegistered()
+{
+    for (const auto &c : winsim::RegisteredClasses())
+        if (c == "Kwzr-HideBackground")
+            return true;
+    return false;
+}
+
+StartupExpectation ExpectStartup(int16_t version, bool registryModelled)
+{
+    StartupExpectation e;
+    e.modelled = true;
+    if (version < 4 || version > 255) {
+        e.reply = kFMXStartupBadVersion;
+        return e;
+    }
+    if (!registryModelled) {
+        e.modelled = false;
+        return e;
+    }
+    if (!ExpectedLoad(&e.text))
+        e.reply = kFMXStartupFailed;
+    else if (!gPluginState.coverClassRegistered && ClassRegistered())
+        e.reply = kFMXStartupFailed;  // a class left behind by a failed shut-down
+    else
+        e.reply = kFMXStartupOK;
+    return e;
+}
+
+void CheckStartup(int16_t version, intptr_t reply, const StartupExpectation &expected,
+                  bool faulted, const Snapshot &before, const Snapshot &after)
+{
+    std::string label = "version " + std::to_string(version) + " answered " + std::to_string(reply);
+    if (reply != kFMXStartupOK && reply != kFMXStartupBadVersion && reply != kFMXStartupFailed)
+        Fail("start-up", label);
+    bool refused = version < 4 || version > 255;
+    if (refused != (reply == kFMXStartupBadVersion))
+        Fail("start-up", label);
+    if (refused && (!winsim::CallLog().empty() || !SameState(before.state, after.state)))
+        Fail("start-up", "a refused version touched something");
+    if (reply == kFMXStartupOK) {
+        int generation = version == 12 ? kHostGeneration3 : kHostGeneration5;
+        if (!gPluginState.coverClassRegistered || gPluginState.HostVersion != generation ||
+            !gPluginState.menuBarShown)
+            Fail("start-up", label + " but the record is not that of a started plug-in");
+    }
+    Changes c = Compare(before, after);
+    if (c.Count() != 0)
+        Fail("start-up", "changed" + Describe(c));
+    if (expected.modelled && !faulted) {
+        if (reply != expected.reply)
+            Fail("start-up", label + ", expected " + std::to_string(expected.reply));
+        if (reply == kFMXStartupOK && gPluginState.prefText != expected.text)
+            Fail("start-up", std::string("loaded \"") + gPluginState.prefText + "\", expected \"" +
+                                 expected.text + "\"");
+    }
+}
+
+void CheckShutdown(bool faulted, const Excuses &excuses)
+{
+    if (faulted || excuses.isWindowFailed)
+        return;
+    if (gPluginState.coverClassRegistered || !gPluginState.coverAbsent)
+        Fail("shut-down", "the record still holds a cover or its class");
+    if (ClassRegistered() && !excuses.classLeftRegistered)
+        Fail("shut-down", "the cover class is still registered");
+    for (HWND w : winsim::Children(NULL))
+        if (winsim::Inspect(w).className == "Kwzr-HideBackground")
+            Fail("shut-down", "a cover window is left");
+}
+
+void CheckPreferences(bool faulted, const Snapshot &before, const Snapshot &after)
+{
+    winsim::DialogRun run = winsim::LastDialog();
+    bool accepted = run.ran && run.ended && run.endValue == 1;
+    std::string text = gPluginState.prefText;
+    if (!accepted && text != before.state.prefText)
+        Fail("preferences", "the text changed without OK: \"" + text + "\"");
+    if (accepted) {
+        if (text.empty() || text.size() > 20 || text.find('#') == std::string::npos)
+            Fail("preferences", "accepted \"" + text + "\"");
+        std::string stored;
+        bool found = winsim::GetValue(kSettingsKey, "prefs", &stored);
+        if (found && !stored.empty() && stored.back() == '\0')
+            stored.pop_back();
+        if (!faulted && (!found || stored != text))
+            Fail("preferences", "accepted \"" + text + "\" but stored \"" + stored + "\"");
+    }
+    PluginState without = after.state;
+    std::memcpy(without.prefText, before.state.prefText, sizeof without.prefText);
+    if (!SameState(before.state, without))
+        Fail("preferences", "the dialog changed more of the record than the text");
+    Changes c = Compare(before, after);
+    if (!c.created.empty() || !c.destroyed.empty() || !c.style.empty() || !c.rect.empty() ||
+        !c.title.empty() || !c.menu.empty())
+        Fail("preferences", "changed" + Describe(c));
+}
+
+// Answers whether the stored value was set to change after its size query,
+// which the start-up model leaves alone.
+bool BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
 {
     winsim::Quiet quiet;
     uint8_t shape = in.Byte();
@@ -178,8 +892,41 @@ void BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
     if (registry & 2) {
         std::string value = in.Text(30);
         winsim::SetValue(kSettingsKey, "prefs", (registry & 4) ? REG_BINARY : REG_SZ, value);
-        if (registry & 8)
+        if (registry & 8) {
             winsim::ReplaceValueAfterSizeQuery(kSettingsKey, "prefs", in.Text(40));
+            return true;
+        }
+    }
+    return false;
+}
+
+// The checks after a start-up, a shut-down, the preferences or any other
+// message code sent through Send.
+void CheckMessage(uint8_t code, intptr_t preset, intptr_t reply, int16_t version,
+                  const StartupExpectation &startup, const Snapshot &before, const Excuses &excuses)
+{
+    Snapshot after = Take();
+    bool faulted = MessageFaulted();
+    switch (code) {
+    case kFMXInit:
+        CheckStartup(version, reply, startup, faulted, before, after);
+        break;
+    case kFMXExternal:
+        break;  // the previous call's function id, with handles the host has taken back
+    case kFMXShutdown:
+        CheckShutdown(faulted, excuses);
+        break;
+    case kFMXDoAppPreferences:
+        CheckPreferences(faulted, before, after);
+        break;
+    default: {
+        // Idle and every unknown code: nothing at all.
+        Changes c = Compare(before, after);
+        if (!winsim::CallLog().empty() || c.Count() != 0 || !SameState(before.state, after.state) ||
+            reply != preset)
+            Fail("message", "code " + std::to_string(code) + " did something:" + Describe(c));
+        break;
+    }
     }
 }
 
@@ -198,7 +945,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     gFMExternCallPtr = nullptr;
     fmhost::HostSession host(FMExternCallProc, reinterpret_cast<HINSTANCE>(0x400000));
     std::vector<fmhost::HostWindows> hosts;
-    BuildDesktop(in, &hosts);
+    bool registryModelled = !BuildDesktop(in, &hosts);
 
     Excuses excuses;
     bool faultPending = false;
@@ -210,13 +957,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             faultPending = false;
         }
         winsim::ClearCallLog();
+        Snapshot before = Take();
         uint8_t kind = in.Byte();
         switch (kind % 8) {
         case 0: {
             uint16_t raw = in.Word();
             int16_t version = (raw & 0x8000) ? static_cast<int16_t>(raw)
                                              : static_cast<int16_t>(raw % 20 == 0 ? 12 : raw % 300);
-            host.Startup(version);
+            StartupExpectation expected = ExpectStartup(version, registryModelled);
+            intptr_t reply = host.Startup(version);
+            CheckMessage(kFMXInit, 0, reply, version, expected, before, excuses);
             break;
         }
         case 1:
@@ -245,10 +995,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             } else if (!IsPossibleAnswer(request.functionId, out.result)) {
                 Fail("answer", std::to_string(request.functionId) + " answered " + out.result);
             }
+            if (request.functionId <= 26 && out.resizes != 1)
+                Fail("result", std::to_string(out.resizes) + " resizes of the result handle");
+            CheckCallEffects(request, out.result, !request.memoryErrorOnResize,
+                             MessageFaulted(), before, Take());
             break;
         }
         case 4:
             host.Shutdown();
+            CheckMessage(kFMXShutdown, 0, 0, 0, StartupExpectation(), before, excuses);
             break;
         case 5: {
             std::vector<winsim::DialogAction> actions;
@@ -273,18 +1028,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
             winsim::ScriptDialog(actions);
             host.Preferences();
+            CheckMessage(kFMXDoAppPreferences, 0, 0, 0, StartupExpectation(), before, excuses);
             break;
         }
-        case 6:
-            host.Send(in.Byte(), 0x5A5A);
+        case 6: {
+            uint8_t code = in.Byte();
+            int16_t version = host.Block().extnVersion;
+            StartupExpectation expected;
+            if (code == kFMXInit)
+                expected = ExpectStartup(version, registryModelled);
+            intptr_t reply = host.Send(code, 0x5A5A);
+            CheckMessage(code, 0x5A5A, reply, version, expected, before, excuses);
             break;
+        }
         default: {
             // The desktop changes under the plug-in's feet.
             winsim::Quiet quiet;
             uint8_t what = in.Byte();
             if ((what & 3) == 0 && gPluginState.coverWindow) {
                 DestroyWindow(gPluginState.coverWindow);
-                excuses.coverDestroyedByOthers = true;
+                excuses.coversDestroyedByOthers.insert(gPluginState.coverWindow);
             }
             else if ((what & 3) == 1)
                 winsim::SetCursorCount(static_cast<int8_t>(in.Byte()) / 2);
