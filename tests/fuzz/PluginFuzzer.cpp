@@ -868,7 +868,9 @@ bool BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
         layout.x = 20 * i;
         layout.menuBar = (shape & 8) == 0 || i > 0;
         hosts->push_back(fmhost::CreateHostWindows(reinterpret_cast<HINSTANCE>(0x400000), layout));
-        for (int d = 0; d < 1 + in.Byte() % 3; ++d) {
+        // Counts are read once, before the loop they bound.
+        int documents = 1 + in.Byte() % 3;
+        for (int d = 0; d < documents; ++d) {
             fmhost::DocumentLayout doc;
             doc.title = d == 0 ? "Orders" : d == 1 ? "Customers" : "";
             doc.x = static_cast<int8_t>(in.Byte());
@@ -1007,7 +1009,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             break;
         case 5: {
             std::vector<winsim::DialogAction> actions;
-            for (int i = 0; i < in.Byte() % 4; ++i) {
+            int count = in.Byte() % 4;
+            for (int i = 0; i < count; ++i) {
                 switch (in.Byte() % 5) {
                 case 0:
                     actions.push_back(winsim::TypeText(IDC_PREF_TEXT, in.Text(30)));

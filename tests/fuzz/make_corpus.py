@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the fuzz target's seed corpus: inputs that build a desktop and
 then start the plug-in and call each function with a meaningful parameter,
-and a few random ones. Deterministic: the same files every run."""
+restart it, send other message codes, load stored texts, open the
+preferences, and a few random ones. Deterministic: the same files every run.
+With --check it writes nothing and fails when the committed corpus differs."""
 import os
 import random
 import sys
@@ -20,7 +22,9 @@ def text(*pieces):
 def desktop(shape=0x10, docs=1):
     out = bytearray([shape])
     for _ in range(1 + (shape >> 1) % 3):
-        out += bytes([docs - 1, 10, 20, 1, 0])
+        out.append(docs - 1)
+        for d in range(docs):
+            out += bytes([10 + 30 * d, 20 + 10 * d, 1, 0])
     out += bytes([0, 0])  # cursor, registry
     return bytes(out)
 
@@ -34,8 +38,10 @@ def call(function, parameter, flags=0):
 
 
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "corpus")
-    os.makedirs(folder, exist_ok=True)
+    args = sys.argv[1:]
+    check = "--check" in args
+    args = [a for a in args if a != "--check"]
+    folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     seeds = {}
     parameters = {
         0: text("p"), 1: text(), 2: text(), 3: text(), 4: text(), 5: text(), 6: text(),
@@ -52,14 +58,50 @@ def main():
     seeds["prefs-accept"] = desktop() + startup() + bytes([5, 2, 0]) + text("a", "#", "c") + bytes([1])
     seeds["prefs-close"] = desktop() + startup() + bytes([5, 1, 3])
     seeds["fault"] = desktop() + startup() + bytes([7, 3, 2]) + call(16, text("Orders"))
+    # A desktop's shape: bit 0 a generation-3 host, (shape >> 1) % 3 further
+    # application windows, bit 3 no menu bar on the first, bits 4 and 5 the
+    # task bars.
+    three_apps = 0x16
+    seeds["relocate-relative"] = desktop() + startup() + \
+        call(8, text("Orders", "|", "R", "|", "10", "|", "-20")) + \
+        call(7, text("Orders", "|", "A", "|", "-", "|", "10"))
+    seeds["restart"] = desktop() + startup() + call(3, text()) + startup() + \
+        call(4, text()) + bytes([4]) + startup()
+    seeds["messages"] = desktop() + bytes([6, 1, 6, 2, 6, 0]) + startup() + \
+        bytes([6, 200, 6, 255, 6, 3, 6, 0, 6, 4, 6, 5])
+    seeds["registry-text"] = desktop()[:-1] + bytes([0x03]) + text("a", "#", "b") + startup()
+    seeds["registry-long"] = desktop()[:-1] + bytes([0x07, 1, 22]) + startup()
+    seeds["registry-changing"] = desktop()[:-1] + bytes([0x0B]) + text("x", "#") + \
+        text("y", "y", "y") + startup()
+    seeds["cursor-hidden"] = desktop()[:-2] + bytes([0xE0, 0]) + startup() + \
+        call(6, text()) + call(5, text()) + call(5, text())
+    seeds["three-apps"] = desktop(shape=three_apps, docs=3) + startup() + \
+        call(1, text("ab1")) + call(2, text()) + call(10, text("Customers", "|", "ab1")) + \
+        call(17, text()) + call(18, text())
+    seeds["prefs-cancel"] = desktop() + startup() + bytes([5, 3, 0]) + text("n", "o") + \
+        bytes([2, 1])
     rng = random.Random(1)
     for i in range(6):
         seeds[f"random-{i}"] = bytes(rng.randrange(256) for _ in range(rng.randrange(8, 120)))
+    if check:
+        # The committed corpus is exactly what this script writes.
+        present = sorted(os.listdir(folder))
+        problems = [f"missing or extra: {n}" for n in sorted(set(present) ^ set(seeds))]
+        for name in sorted(set(present) & set(seeds)):
+            with open(os.path.join(folder, name), "rb") as f:
+                if f.read() != seeds[name]:
+                    problems.append(f"differs: {name}")
+        for p in problems:
+            print(p)
+        print(f"{len(seeds)} seeds, {len(problems)} problems in {folder}")
+        return 1 if problems else 0
+    os.makedirs(folder, exist_ok=True)
     for name, data in seeds.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
     print(f"{len(seeds)} seeds in {folder}")
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
