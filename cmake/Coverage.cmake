@@ -1,0 +1,63 @@
+# Line and branch coverage of the plug-in's sources (FMPlugin/ only), for the
+# coverage build (LOOMVANE_COVERAGE, gcc's --coverage):
+#
+#   coverage         deletes the counts of earlier runs, runs every native
+#                    test, and prints the report: cmake --workflow --preset
+#                    coverage, or cmake --build --preset coverage --target
+#                    coverage after a build
+#   coverage-report  only the report, from the counts the tests left behind
+#
+# The report fails below LOOMVANE_COVERAGE_MIN_LINES or _BRANCHES percent.
+find_program(GCOVR gcovr REQUIRED)
+set(LOOMVANE_COVERAGE_MIN_LINES 95 CACHE STRING "Least line coverage of FMPlugin/, in percent")
+set(LOOMVANE_COVERAGE_MIN_BRANCHES 90 CACHE STRING
+    "Least branch coverage of FMPlugin/, in percent")
+
+set(data ${PROJECT_BINARY_DIR}/coverage.json)
+set(report
+  # One pass of gcov over the counts, kept as JSON; the tables come from it.
+  COMMAND ${GCOVR} -j 2 --root ${PROJECT_SOURCE_DIR} --filter ${PROJECT_SOURCE_DIR}/FMPlugin/
+          --object-directory ${PROJECT_BINARY_DIR} --exclude-unreachable-branches
+          --json ${data}
+  COMMAND ${GCOVR} --root ${PROJECT_SOURCE_DIR} --add-tracefile ${data}
+          --txt ${PROJECT_BINARY_DIR}/coverage.txt
+  COMMAND ${GCOVR} --root ${PROJECT_SOURCE_DIR} --add-tracefile ${data} --branches
+          --txt ${PROJECT_BINARY_DIR}/coverage-branches.txt
+  COMMAND ${CMAKE_COMMAND} -E cat ${PROJECT_BINARY_DIR}/coverage.txt
+          ${PROJECT_BINARY_DIR}/coverage-branches.txt
+  COMMAND ${GCOVR} --root ${PROJECT_SOURCE_DIR} --add-tracefile ${data} --print-summary
+          --fail-under-line ${LOOMVANE_COVERAGE_MIN_LINES}
+          --fail-under-branch ${LOOMVANE_COVERAGE_MIN_BRANCHES} --txt ${PROJECT_BINARY_DIR}/coverage-summary.txt)
+
+add_custom_target(coverage-report ${report}
+  WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+  COMMENT "Coverage of FMPlugin/")
+
+add_custom_target(coverage
+  COMMAND ${CMAKE_COMMAND} -DDIR=${PROJECT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/coverage-reset.cmake
+  COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${PROJECT_BINARY_DIR} --output-on-failure -j 2
+          --no-tests=error
+  ${report}
+  WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+  USES_TERMINAL
+  COMMENT "Every native test on fresh counts, then the coverage of FMPlugin/")
+
+# The tests run what the build makes: every program of the project first.
+function(loomvane_programs directory out)
+  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  set(programs)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      list(APPEND programs ${target})
+    endif()
+  endforeach()
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory ${subdirectories})
+    loomvane_programs(${subdirectory} more)
+    list(APPEND programs ${more})
+  endforeach()
+  set(${out} ${programs} PARENT_SCOPE)
+endfunction()
+loomvane_programs(${PROJECT_SOURCE_DIR} programs)
+add_dependencies(coverage ${programs})
