@@ -833,8 +833,12 @@ void CheckShutdown(bool faulted, const Excuses &excuses)
 
 void CheckPreferences(bool faulted, const Snapshot &before, const Snapshot &after)
 {
+    // A DialogBoxParamA made to fail leaves the last run of an earlier
+    // message in place.
+    auto opened = winsim::CallsTo("DialogBoxParamA");
     winsim::DialogRun run = winsim::LastDialog();
-    bool accepted = run.ran && run.ended && run.endValue == 1;
+    bool accepted = !opened.empty() && !opened.back().failed && run.ran && run.ended &&
+                    run.endValue == 1;
     std::string text = gPluginState.prefText;
     if (!accepted && text != before.state.prefText)
         Fail("preferences", "the text changed without OK: \"" + text + "\"");
