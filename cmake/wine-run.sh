@@ -15,6 +15,13 @@ if [ ! -f "$prefix/.loomvane-ready" ]; then
       # Without a window manager Wine waits on every hidden or destroyed
       # captioned window unless it manages none itself.
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      # Debian's Wine leaves the prefix's font folder empty and does not
+      # load its own fonts from elsewhere: without Marlett the caption
+      # buttons are drawn as the letters "0 1 r", and dialogs fall back to
+      # a substitute face. Give the prefix Wine's own fonts.
+      if [ -d /usr/share/wine/fonts ]; then
+        cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/"
+      fi
       wineserver -w
       touch "$prefix/.loomvane-ready"
     fi
