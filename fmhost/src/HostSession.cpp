@@ -33,16 +33,31 @@ HostHandle FMX_CALLBACK NewHandle(int32_t)
     ++gCounters.forbidden;
     return nullptr;
 }
-void FMX_CALLBACK DisposeHandle(HostHandle) { ++gCounters.forbidden; }
-void FMX_CALLBACK MoveHHi(HostHandle) { ++gCounters.forbidden; }
-void FMX_CALLBACK LockHandle(HostHandle) { ++gCounters.forbidden; }
-void FMX_CALLBACK UnlockHandle(HostHandle) { ++gCounters.forbidden; }
+void FMX_CALLBACK DisposeHandle(HostHandle)
+{
+    ++gCounters.forbidden;
+}
+void FMX_CALLBACK MoveHHi(HostHandle)
+{
+    ++gCounters.forbidden;
+}
+void FMX_CALLBACK LockHandle(HostHandle)
+{
+    ++gCounters.forbidden;
+}
+void FMX_CALLBACK UnlockHandle(HostHandle)
+{
+    ++gCounters.forbidden;
+}
 void *FMX_CALLBACK NewPointer(int32_t)
 {
     ++gCounters.forbidden;
     return nullptr;
 }
-void FMX_CALLBACK DisposePointer(void *) { ++gCounters.forbidden; }
+void FMX_CALLBACK DisposePointer(void *)
+{
+    ++gCounters.forbidden;
+}
 
 void FMX_CALLBACK SetHandleSize(HostHandle handle, int32_t size)
 {
@@ -106,7 +121,10 @@ HandleArena::Block *HandleArena::Find(HostHandle handle) const
     return nullptr;
 }
 
-bool HandleArena::Owns(HostHandle handle) const { return Find(handle) != nullptr; }
+bool HandleArena::Owns(HostHandle handle) const
+{
+    return Find(handle) != nullptr;
+}
 
 void HandleArena::Resize(HostHandle handle, int32_t size)
 {
@@ -233,9 +251,18 @@ std::string HostSession::Call(uint32_t functionId, const std::string &parameter)
     return Call(request).result;
 }
 
-void HostSession::Shutdown() { Deliver(kFMXShutdown); }
-void HostSession::Idle() { Deliver(kFMXIdle); }
-void HostSession::Preferences() { Deliver(kFMXDoAppPreferences); }
+void HostSession::Shutdown()
+{
+    Deliver(kFMXShutdown);
+}
+void HostSession::Idle()
+{
+    Deliver(kFMXIdle);
+}
+void HostSession::Preferences()
+{
+    Deliver(kFMXDoAppPreferences);
+}
 
 intptr_t HostSession::Send(uint8_t whichCall, intptr_t presetResult)
 {
@@ -244,6 +271,9 @@ intptr_t HostSession::Send(uint8_t whichCall, intptr_t presetResult)
     return block_.result;
 }
 
-int HostSession::ForbiddenCallbackCalls() const { return gCounters.forbidden; }
+int HostSession::ForbiddenCallbackCalls() const
+{
+    return gCounters.forbidden;
+}
 
 }  // namespace fmhost

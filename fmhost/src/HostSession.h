@@ -57,12 +57,12 @@ struct CallRequest {
 };
 
 struct CallOutcome {
-    std::string result;        // the result handle's bytes after the call
-    int32_t resultSize = 0;    // its size
-    int resizes = 0;           // cSetHandleSize calls during the call
+    std::string result;      // the result handle's bytes after the call
+    int32_t resultSize = 0;  // its size
+    int resizes = 0;         // cSetHandleSize calls during the call
     int memoryErrorQueries = 0;
     int parameterSizeQueries = 0;
-    bool staleWrite = false;   // a retired block was written to
+    bool staleWrite = false;  // a retired block was written to
 };
 
 class HostSession {

@@ -14,16 +14,16 @@ namespace fmhost {
 struct PluginModule {
     EntryPoint entry = nullptr;
     HINSTANCE instance = NULL;
-    std::string name;                         // string 128
-    std::string options;                      // string 131
-    std::vector<std::string> functionNames;   // strings 144 and on, by id
-    std::string error;                        // why loading failed
+    std::string name;                        // string 128
+    std::string options;                     // string 131
+    std::vector<std::string> functionNames;  // strings 144 and on, by id
+    std::string error;                       // why loading failed
 };
 
 // A user's action in an open dialog.
 struct DialogStep {
     enum Kind { Type, Ok, Cancel, CloseBox, Command } kind;
-    std::string text;  // Type: the new text of the preference field
+    std::string text;          // Type: the new text of the preference field
     unsigned long wParam = 0;  // Command: the WM_COMMAND wParam
 };
 

@@ -45,7 +45,10 @@ bool LoadPlugin(const std::string &, PluginModule *module)
     return true;
 }
 
-void UnloadPlugin(PluginModule *module) { *module = PluginModule(); }
+void UnloadPlugin(PluginModule *module)
+{
+    *module = PluginModule();
+}
 
 DialogReport RunPreferences(HostSession &session, const std::vector<DialogStep> &steps)
 {
@@ -83,8 +86,14 @@ DialogReport RunPreferences(HostSession &session, const std::vector<DialogStep> 
     return report;
 }
 
-int CursorCount() { return winsim::CursorCount(); }
-void SetCursorCount(int count) { winsim::SetCursorCount(count); }
+int CursorCount()
+{
+    return winsim::CursorCount();
+}
+void SetCursorCount(int count)
+{
+    winsim::SetCursorCount(count);
+}
 
 HWND EnsureTaskBar()
 {
@@ -94,6 +103,9 @@ HWND EnsureTaskBar()
 
 void Pump() {}
 
-bool Snapshot(const std::string &bmpFile) { return winsim::RenderScreen(bmpFile); }
+bool Snapshot(const std::string &bmpFile)
+{
+    return winsim::RenderScreen(bmpFile);
+}
 
 }  // namespace fmhost

@@ -43,7 +43,8 @@ Words Tokenize(const std::string &line)
             break;
         std::string word;
         bool quoted = false;
-        while (i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t' && line[i] != '\r'))) {
+        while (i < line.size() &&
+               (quoted || (line[i] != ' ' && line[i] != '\t' && line[i] != '\r'))) {
             char d = line[i++];
             if (d == '"') {
                 quoted = !quoted;
@@ -156,18 +157,30 @@ public:
     {
         const std::string &command = words[0];
         static const std::map<std::string, void (Runner::*)(const Words &)> commands = {
-            {"load", &Runner::Load},         {"unload", &Runner::Unload},
-            {"startup", &Runner::Startup},   {"shutdown", &Runner::Shutdown},
-            {"idle", &Runner::Idle},         {"message", &Runner::Message},
-            {"app", &Runner::App},           {"doc", &Runner::Doc},
-            {"find", &Runner::Find},         {"destroy", &Runner::Destroy},
-            {"set", &Runner::Set},           {"call", &Runner::CallFunction},
-            {"expect", &Runner::Expect},     {"check", &Runner::Check},
-            {"cursor", &Runner::Cursor},     {"taskbar", &Runner::TaskBar},
-            {"registry", &Runner::Registry}, {"prefs", &Runner::Prefs},
-            {"snapshot", &Runner::SnapshotCommand}, {"pump", &Runner::PumpCommand},
-            {"echo", &Runner::Echo},         {"names", &Runner::Names},
-            {"help", &Runner::Help},         {"bench", &Runner::Bench},
+            {"load", &Runner::Load},
+            {"unload", &Runner::Unload},
+            {"startup", &Runner::Startup},
+            {"shutdown", &Runner::Shutdown},
+            {"idle", &Runner::Idle},
+            {"message", &Runner::Message},
+            {"app", &Runner::App},
+            {"doc", &Runner::Doc},
+            {"find", &Runner::Find},
+            {"destroy", &Runner::Destroy},
+            {"set", &Runner::Set},
+            {"call", &Runner::CallFunction},
+            {"expect", &Runner::Expect},
+            {"check", &Runner::Check},
+            {"cursor", &Runner::Cursor},
+            {"taskbar", &Runner::TaskBar},
+            {"registry", &Runner::Registry},
+            {"prefs", &Runner::Prefs},
+            {"snapshot", &Runner::SnapshotCommand},
+            {"pump", &Runner::PumpCommand},
+            {"echo", &Runner::Echo},
+            {"names", &Runner::Names},
+            {"help", &Runner::Help},
+            {"bench", &Runner::Bench},
             {"soak", &Runner::Soak},
         };
         auto it = commands.find(command);
@@ -196,8 +209,7 @@ private:
         std::string path = words.size() > 1 ? words[1] : options_.pluginPath;
         if (!LoadPlugin(path, &module_))
             throw ScriptError("cannot load the plug-in: " + module_.error);
-        out_ << "load " << module_.name << " (" << module_.functionNames.size()
-             << " functions)\n";
+        out_ << "load " << module_.name << " (" << module_.functionNames.size() << " functions)\n";
     }
 
     void Unload(const Words &)
@@ -210,7 +222,8 @@ private:
     void Startup(const Words &words)
     {
         Options options(words, 1);
-        long version = options.positional.empty() ? 33 : ParseNumber(options.positional[0], "version");
+        long version =
+            options.positional.empty() ? 33 : ParseNumber(options.positional[0], "version");
         generation_ = version == 12 ? 3 : 5;
         intptr_t reply = Session().Startup(static_cast<int16_t>(version));
         last_ = std::to_string(reply);
@@ -352,7 +365,8 @@ private:
             layout.style = static_cast<DWORD>(ParseNumber(options.Get("style"), "style"));
         if (options.Has("exstyle"))
             layout.exStyle = static_cast<DWORD>(ParseNumber(options.Get("exstyle"), "exstyle"));
-        HWND document = CreateDocument(Session().Block().instanceID, host->second, generation_, layout);
+        HWND document =
+            CreateDocument(Session().Block().instanceID, host->second, generation_, layout);
         if (!document)
             throw ScriptError("the document window could not be created");
         Bind(options.positional[0], document);
@@ -365,8 +379,8 @@ private:
         if (options.positional.size() != 1 || !options.Has("class"))
             throw ScriptError("find NAME class=CLASS [title=TITLE]");
         std::string title = options.Get("title");
-        HWND window = FindWindowA(options.Get("class").c_str(),
-                                  options.Has("title") ? title.c_str() : NULL);
+        HWND window =
+            FindWindowA(options.Get("class").c_str(), options.Has("title") ? title.c_str() : NULL);
         if (!window)
             throw ScriptError("no top-level window of class '" + options.Get("class") + "'");
         Bind(options.positional[0], window);
@@ -416,11 +430,13 @@ private:
         if (options.positional.size() != 1)
             throw ScriptError("check " + words[1] + " NAME VALUE [mask=MASK]");
         DWORD expected = static_cast<DWORD>(ParseNumber(options.positional[0], "value"));
-        DWORD mask = options.Has("mask") ? static_cast<DWORD>(ParseNumber(options.Get("mask"), "mask"))
-                                         : 0xFFFFFFFFu;
+        DWORD mask = options.Has("mask")
+                         ? static_cast<DWORD>(ParseNumber(options.Get("mask"), "mask"))
+                         : 0xFFFFFFFFu;
         if ((actual & mask) != (expected & mask))
             throw ScriptError(words[1] + " of " + words[2] + ": expected " + Hex(expected & mask) +
-                              ", found " + Hex(actual & mask) + " (whole word " + Hex(actual) + ")");
+                              ", found " + Hex(actual & mask) + " (whole word " + Hex(actual) +
+                              ")");
     }
 
     void CheckFlag(const std::string &what, const std::string &name, bool actual,
@@ -448,8 +464,8 @@ private:
         if (what == "registry") {
             std::string actual = ReadPrefs();
             if (actual != words[2])
-                throw ScriptError("registry value prefs: expected " + Quote(words[2]) +
-                                  ", found " + Quote(actual));
+                throw ScriptError("registry value prefs: expected " + Quote(words[2]) + ", found " +
+                                  Quote(actual));
             return;
         }
         if (what == "dialog") {
@@ -641,7 +657,8 @@ private:
             steps.push_back(step);
         }
         dialog_ = RunPreferences(Session(), steps);
-        out_ << "prefs -> " << (dialog_.opened ? (dialog_.endedByItself ? "ended" : "left open") : "did not open")
+        out_ << "prefs -> "
+             << (dialog_.opened ? (dialog_.endedByItself ? "ended" : "left open") : "did not open")
              << ", field " << Quote(dialog_.fieldText) << "\n";
     }
 
@@ -735,7 +752,8 @@ void PrintHelp(std::ostream &out)
     out << "Commands (one a line; \"quotes\" around words with blanks or |; # comments):\n"
            "  load [PATH]                  load the plug-in (done on first need)\n"
            "  unload                       unload it\n"
-           "  startup [VERSION] [expect R] start-up message (default version 33; 12 = generation 3)\n"
+           "  startup [VERSION] [expect R] start-up message (default version 33; 12 = generation "
+           "3)\n"
            "  shutdown | idle              shut-down or idle message\n"
            "  message CODE [RESULT]        any message code, result preset to RESULT\n"
            "  app NAME [class=C] [at=X,Y,W,H] [toolbar=H] [menu=no] [title=T]\n"

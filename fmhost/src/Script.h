@@ -12,7 +12,7 @@ namespace fmhost {
 struct ScriptOptions {
     std::string pluginPath = "Loomvane.fmx";  // Windows only
     std::string snapshotDir = ".";
-    bool interactive = false;                 // show a prompt, keep going after errors
+    bool interactive = false;  // show a prompt, keep going after errors
 };
 
 // Runs a script read from in; commands and results go to out, errors to err
