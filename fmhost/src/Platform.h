@@ -22,8 +22,8 @@ struct PluginModule {
 
 // A user's action in an open dialog.
 struct DialogStep {
-    enum Kind { Type, Ok, Cancel, CloseBox, Command } kind;
-    std::string text;          // Type: the new text of the preference field
+    enum Kind { Type, Ok, Cancel, CloseBox, Command, Picture } kind;
+    std::string text;          // Type: the new text of the preference field; Picture: the file
     unsigned long wParam = 0;  // Command: the WM_COMMAND wParam
 };
 
@@ -32,6 +32,11 @@ struct DialogReport {
     bool endedByItself = false;  // false: still open after the last step
     std::string fieldText;       // the preference field's text at the end
     int beeps = -1;              // beeps heard, where the platform can tell
+    // Where the platform lays the dialog out: "" when every control lies
+    // inside the client area and none overlaps another, else what is wrong.
+    std::string layoutFault;
+    bool layoutMeasured = false;
+    bool pictureFailed = false;  // a Picture step could not write its file
 };
 
 bool LoadPlugin(const std::string &path, PluginModule *module);

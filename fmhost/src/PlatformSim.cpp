@@ -70,6 +70,8 @@ DialogReport RunPreferences(HostSession &session, const std::vector<DialogStep> 
         case DialogStep::Command:
             actions.push_back(winsim::Command(step.wParam));
             break;
+        case DialogStep::Picture:
+            break;  // the stand-in's dialogs have no window to picture
         }
     }
     winsim::ScriptDialog(actions);

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace fmhost {
@@ -52,6 +54,38 @@ std::string FieldText(HWND dialog)
     return text;
 }
 
+std::string RectText(const RECT &r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+// Every control inside the client area, no two overlapping.
+std::string LayoutFault(HWND dialog)
+{
+    RECT client;
+    GetClientRect(dialog, &client);
+    std::vector<std::pair<int, RECT>> controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(NULL, dialog, reinterpret_cast<POINT *>(&rect), 2);
+        int id = static_cast<short>(GetDlgCtrlID(child));  // the picture is -1
+        if (rect.left < client.left || rect.top < client.top || rect.right > client.right ||
+            rect.bottom > client.bottom)
+            return "control " + std::to_string(id) + " at " + RectText(rect) +
+                   " reaches outside the client area " + RectText(client);
+        for (const auto &other : controls) {
+            RECT both;
+            if (IntersectRect(&both, &rect, &other.second))
+                return "controls " + std::to_string(other.first) + " and " + std::to_string(id) +
+                       " overlap at " + RectText(both);
+        }
+        controls.emplace_back(id, rect);
+    }
+    return controls.size() < 4 ? "only " + std::to_string(controls.size()) + " controls" : "";
+}
+
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
 {
     if (!gDriver.dialog) {
@@ -62,6 +96,8 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
             return;
         }
         gDriver.report.opened = true;
+        gDriver.report.layoutFault = LayoutFault(gDriver.dialog);
+        gDriver.report.layoutMeasured = true;
     }
     if (!IsWindow(gDriver.dialog)) {
         KillTimer(NULL, gDriver.timer);
@@ -88,6 +124,11 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
             break;
         case DialogStep::Command:
             SendMessageA(dialog, WM_COMMAND, (WPARAM)step.wParam, 0);
+            break;
+        case DialogStep::Picture:
+            RedrawWindow(dialog, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            if (!Snapshot(step.text))
+                gDriver.report.pictureFailed = true;
             break;
         }
         return;

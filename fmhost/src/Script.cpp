@@ -651,12 +651,18 @@ private:
             } else if (w.rfind("command=", 0) == 0) {
                 step.kind = DialogStep::Command;
                 step.wParam = static_cast<unsigned long>(ParseNumber(w.substr(8), "command"));
+            } else if (w.rfind("picture=", 0) == 0 && w.size() > 8) {
+                step.kind = DialogStep::Picture;
+                step.text = SnapshotPath(w.substr(8));
             } else {
-                throw ScriptError("prefs steps: type=TEXT ok cancel close command=WPARAM");
+                throw ScriptError(
+                    "prefs steps: type=TEXT ok cancel close command=WPARAM picture=FILE");
             }
             steps.push_back(step);
         }
         dialog_ = RunPreferences(Session(), steps);
+        if (dialog_.pictureFailed)
+            throw ScriptError("could not write the picture of the dialog");
         out_ << "prefs -> "
              << (dialog_.opened ? (dialog_.endedByItself ? "ended" : "left open") : "did not open")
              << ", field " << Quote(dialog_.fieldText) << "\n";
@@ -671,12 +677,16 @@ private:
             if (wantOpen == dialog_.endedByItself)
                 throw ScriptError(std::string("the dialog ") +
                                   (dialog_.endedByItself ? "ended" : "stayed open"));
+        } else if (words[2] == "layout" && words.size() == 3) {
+            // Only a real dialog manager lays the template out.
+            if (dialog_.layoutMeasured && !dialog_.layoutFault.empty())
+                throw ScriptError("the dialog's layout: " + dialog_.layoutFault);
         } else if (words[2] == "text" && words.size() == 4) {
             if (dialog_.fieldText != words[3])
                 throw ScriptError("the dialog's field: expected " + Quote(words[3]) + ", found " +
                                   Quote(dialog_.fieldText));
         } else {
-            throw ScriptError("check dialog open|ended|text TEXT");
+            throw ScriptError("check dialog open|ended|layout|text TEXT");
         }
     }
 
@@ -687,12 +697,18 @@ private:
         if (words.size() != 2)
             throw ScriptError("snapshot FILE");
         Pump();
-        std::string path = words[1];
-        if (path.find('/') == std::string::npos && path.find('\\') == std::string::npos)
-            path = options_.snapshotDir + "/" + path;
+        std::string path = SnapshotPath(words[1]);
         if (!Snapshot(path))
             throw ScriptError("could not write the picture " + path);
         out_ << "snapshot " << path << "\n";
+    }
+
+    // A bare file name goes to the pictures folder.
+    std::string SnapshotPath(const std::string &file) const
+    {
+        if (file.find('/') == std::string::npos && file.find('\\') == std::string::npos)
+            return options_.snapshotDir + "/" + file;
+        return file;
     }
 
     void PumpCommand(const Words &) { Pump(); }
@@ -769,11 +785,12 @@ void PrintHelp(std::ostream &out)
            "  check size NAME W H | check style|exstyle|classstyle NAME VALUE [mask=M]\n"
            "  check visible|enabled NAME 0|1 | check title|class NAME TEXT\n"
            "  check menu NAME none|original | check exists NAME 0|1 | check top NAME\n"
-           "  check cursor N | check registry TEXT | check dialog open|ended|text TEXT\n"
+           "  check cursor N | check registry TEXT | check dialog open|ended|layout|text TEXT\n"
            "  cursor N                     set the cursor display counter\n"
            "  taskbar [NAME]               name the task bar window (made if missing)\n"
            "  registry clear|key-only|set TEXT   the plug-in's settings key\n"
-           "  prefs [type=TEXT] [ok] [cancel] [close] [command=W]   preferences dialog\n"
+           "  prefs [type=TEXT] [ok] [cancel] [close] [command=W] [picture=FILE]\n"
+           "                                        preferences dialog\n"
            "  snapshot FILE                picture of the screen (BMP)\n"
            "  bench [ITERATIONS]           time functions through the plug-in against the Win32\n"
            "                               calls they make (loads and starts it itself)\n"
