@@ -12,17 +12,7 @@
 #include "HostWindows.h"
 #include "PluginFixture.h"
 
-// Rectangles compare and print in test messages; RECT lives in the global
-// namespace, so these do too.
-inline bool operator==(const RECT &a, const RECT &b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-inline std::ostream &operator<<(std::ostream &out, const RECT &r)
-{
-    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
-}
+#include "../common/RectOps.h"
 
 namespace loomvane_test {
 

@@ -10,16 +10,7 @@
 #include <string>
 #include <vector>
 
-// RECT lives in the global namespace, so its operators do too.
-inline bool operator==(const RECT &a, const RECT &b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-inline std::ostream &operator<<(std::ostream &out, const RECT &r)
-{
-    return out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
-}
+#include "../common/RectOps.h"
 
 namespace winsim_test {
 
