@@ -23,7 +23,8 @@ REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
 # What the module must hold.
 MODULE_NAME = "Loomvane.fmx"
 EXPORTS = ["FMExternCallProc"]
-IMPORTS = {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}
+# The system DLLs alone: the module has no C runtime of its own to need.
+IMPORTS = {"kernel32.dll", "user32.dll", "advapi32.dll"}
 LANG_EN_US = 1033
 
 FUNCTION_NAME_BASE = 144
