@@ -179,6 +179,7 @@ typedef struct tagMSG {
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_ID (-12)
+#define GWLP_WNDPROC (-4)
 #define GCL_STYLE (-26)
 
 // ShowWindow commands.
@@ -221,6 +222,11 @@ typedef struct tagMSG {
 #define GW_OWNER 4
 #define GW_CHILD 5
 
+// GetAncestor.
+#define GA_PARENT 1
+#define GA_ROOT 2
+#define GA_ROOTOWNER 3
+
 // System metrics.
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
@@ -238,6 +244,11 @@ typedef struct tagMSG {
 #define SM_CYEDGE 46
 #define SM_CXMAXTRACK 59
 #define SM_CYMAXTRACK 60
+#define SM_XVIRTUALSCREEN 76
+#define SM_YVIRTUALSCREEN 77
+#define SM_CXVIRTUALSCREEN 78
+#define SM_CYVIRTUALSCREEN 79
+#define SM_CMONITORS 80
 
 // System colours.
 #define COLOR_BACKGROUND 1
@@ -266,12 +277,16 @@ typedef struct tagMSG {
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_KEYDOWN 0x0100
+#define WM_CHAR 0x0102
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
 #define WM_MDICREATE 0x0220
 #define WM_USER 0x0400
+
+#define EM_SETSEL 0x00B1
+#define EM_LIMITTEXT 0x00C5
 
 #define SC_CLOSE 0xF060
 #define BN_CLICKED 0
@@ -322,6 +337,8 @@ BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI IsWindowEnabled(HWND window);
 HWND WINAPI GetParent(HWND window);
 HWND WINAPI GetWindow(HWND window, UINT command);
+HWND WINAPI GetAncestor(HWND window, UINT flags);
+DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId);
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
 BOOL WINAPI ClientToScreen(HWND window, LPPOINT point);
@@ -332,6 +349,8 @@ BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL re
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 DWORD WINAPI GetClassLongA(HWND window, int index);
 DWORD WINAPI SetClassLongA(HWND window, int index, LONG value);
 BOOL WINAPI ShowWindow(HWND window, int command);
@@ -379,6 +398,8 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount);
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
+                                   LPARAM lParam);
 
 // Registry.
 LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass,
@@ -394,6 +415,11 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LP
 LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName);
 LSTATUS WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey);
 LSTATUS WINAPI RegCloseKey(HKEY key);
+
+// Processes and code pages.
+DWORD WINAPI GetCurrentProcessId(void);
+DWORD WINAPI GetCurrentThreadId(void);
+BOOL WINAPI IsDBCSLeadByte(BYTE testChar);
 
 // Strings.
 LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source);

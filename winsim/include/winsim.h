@@ -18,7 +18,43 @@ namespace winsim {
 // counter at 0, no registered classes, an empty registry, no faults, an empty
 // call log, no beeps, no dialog templates.
 void Reset();
+// The primary monitor's size; it lies at (0, 0) of the virtual screen.
 void SetScreenSize(int width, int height);
+// Monitors beside the primary one, in virtual-screen coordinates (a monitor
+// left of or above the primary one has negative coordinates). Empty: the
+// primary monitor alone.
+void SetOtherMonitors(const std::vector<RECT> &monitors);
+
+// ---- Processes and threads ----
+
+// The process and thread that the plug-in and the stand-in host run in:
+// GetCurrentProcessId answers kOwnProcess, and every window belongs to them
+// unless made while an OtherThread is in scope.
+constexpr DWORD kOwnProcess = 0x20;
+constexpr DWORD kOwnThread = 0x24;
+// The shell's process and the thread of its task bars.
+constexpr DWORD kShellProcess = 0x30;
+constexpr DWORD kShellThread = 0x34;
+
+// While one of these exists, the windows made belong to that process and
+// thread: a second copy of the host, or the shell.
+class OtherThread {
+public:
+    OtherThread(DWORD process, DWORD thread);
+    ~OtherThread();
+    OtherThread(const OtherThread &) = delete;
+    OtherThread &operator=(const OtherThread &) = delete;
+
+private:
+    DWORD process_;
+    DWORD thread_;
+};
+
+// ---- Code pages ----
+
+// The ANSI code page's lead-byte ranges (each first to last, inclusive) for
+// IsDBCSLeadByte; empty for a single-byte code page, the default.
+void SetLeadByteRanges(const std::vector<std::pair<BYTE, BYTE>> &ranges);
 
 // ---- Fault injection ----
 
@@ -81,6 +117,10 @@ struct WindowInfo {
     bool enabled = false;
     HMENU menu = NULL;
     HINSTANCE instance = NULL;
+    HWND owner = NULL;
+    DWORD process = 0;
+    DWORD thread = 0;
+    WNDPROC proc = nullptr;  // the window's own procedure; null: the default one
 };
 WindowInfo Inspect(HWND window);
 // Direct children of parent (null: the top-level windows), top of the Z
@@ -92,8 +132,12 @@ HWND ActiveWindow();
 HWND FocusWindow();
 
 // Creates the shell's task bar: a visible top-level window of the class
-// across the bottom of the screen.
+// across the bottom of the screen, on the shell's thread.
 HWND CreateTaskBar(const char *className = "Shell_TrayWnd");
+// Creates the Start button as the shell of Windows Vista and 7 has it: a
+// visible top-level window of the class "Button" on the shell's thread, at
+// the task bar's left end.
+HWND CreateStartButton(const char *title = "Start");
 
 // ---- Cursor and sound ----
 
@@ -134,14 +178,17 @@ void DefineDialog(int templateId, const std::vector<DialogControl> &controls);
 
 // What the user does once the dialog is open, in order.
 struct DialogAction {
-    enum Kind { Type, Command, CloseBox, Message } kind;
-    int control = 0;       // Type: the control whose text the user replaces
-    std::string text;      // Type: the new text
+    enum Kind { Type, Keys, Command, CloseBox, Message } kind;
+    int control = 0;       // Type, Keys: the control whose text the user replaces
+    std::string text;      // Type, Keys: the new text
     WPARAM wParam = 0;     // Command: the WM_COMMAND wParam; Message: wParam
     UINT message = 0;      // Message: any message sent to the dialog procedure
     LPARAM lParam = 0;     // Message: lParam
 };
 DialogAction TypeText(int control, const std::string &text);
+// The user selects the whole text of the control and types the text, a
+// character at a time, as far as the control's limit allows.
+DialogAction TypeKeys(int control, const std::string &text);
 DialogAction Click(int control);  // WM_COMMAND with MAKEWPARAM(control, BN_CLICKED)
 DialogAction Command(WPARAM wParam);
 DialogAction CloseBox();

@@ -67,7 +67,7 @@ void AddSystemClasses()
 {
     AddClass("Button", NULL, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW, nullptr, NULL,
              true, ClassKind::Plain);
-    AddClass("Edit", NULL, CS_DBLCLKS | CS_PARENTDC, nullptr, NULL, true, ClassKind::Plain);
+    AddClass("Edit", NULL, CS_DBLCLKS | CS_PARENTDC, nullptr, NULL, true, ClassKind::Edit);
     AddClass("Static", NULL, CS_DBLCLKS | CS_PARENTDC, nullptr, NULL, true, ClassKind::Plain);
     AddClass("MDIClient", NULL, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1), true,
              ClassKind::MdiClient);

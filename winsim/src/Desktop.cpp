@@ -43,6 +43,29 @@ void SetScreenSize(int width, int height)
     S().screenHeight = height;
 }
 
+void SetOtherMonitors(const std::vector<RECT> &monitors)
+{
+    S().otherMonitors = monitors;
+}
+
+OtherThread::OtherThread(DWORD process, DWORD thread)
+    : process_(S().makingProcess), thread_(S().makingThread)
+{
+    S().makingProcess = process;
+    S().makingThread = thread;
+}
+
+OtherThread::~OtherThread()
+{
+    S().makingProcess = process_;
+    S().makingThread = thread_;
+}
+
+void SetLeadByteRanges(const std::vector<std::pair<BYTE, BYTE>> &ranges)
+{
+    S().leadByteRanges = ranges;
+}
+
 WindowInfo Inspect(HWND window)
 {
     WindowInfo info;
@@ -62,6 +85,10 @@ WindowInfo Inspect(HWND window)
     info.enabled = !(w->style & WS_DISABLED);
     info.menu = IsPureChild(w->style) ? NULL : reinterpret_cast<HMENU>(w->menuOrId);
     info.instance = w->instance;
+    info.owner = w->owner;
+    info.process = w->process;
+    info.thread = w->thread;
+    info.proc = w->proc;
     return info;
 }
 
@@ -88,11 +115,17 @@ HWND FocusWindow()
     return S().focus;
 }
 
+namespace {
+
+constexpr DWORD kNoActivate = 0x08000000;  // WS_EX_NOACTIVATE
+
+}  // namespace
+
 // As Wine's explorer makes it: a pop-up window 30 pixels high across the
 // bottom of the screen, not topmost, never activated, with an empty title.
 HWND CreateTaskBar(const char *className)
 {
-    constexpr DWORD kNoActivate = 0x08000000;  // WS_EX_NOACTIVATE
+    OtherThread shell(kShellProcess, kShellThread);
     State &s = S();
     if (FindClass(className, NULL) == nullptr)
         AddClass(className, NULL, CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -102,5 +135,16 @@ HWND CreateTaskBar(const char *className)
     ShowCore(bar, SW_SHOWNA);
     return bar;
 }
+
+HWND CreateStartButton(const char *title)
+{
+    OtherThread shell(kShellProcess, kShellThread);
+    State &s = S();
+    HWND button = CreateCore(kNoActivate, "Button", title, WS_POPUP, 0, s.screenHeight - 30, 48,
+                             30, NULL, NULL, NULL, NULL);
+    ShowCore(button, SW_SHOWNA);
+    return button;
+}
+
 
 }  // namespace winsim

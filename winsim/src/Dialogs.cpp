@@ -49,6 +49,14 @@ void Perform(HWND dialog, const DialogAction &action)
             if (Window *control = Find(Item(dialog, action.control)))
                 SetTextCore(control, action.text.c_str());
             break;
+        case DialogAction::Keys:
+            if (HWND control = Item(dialog, action.control)) {
+                SendCore(control, EM_SETSEL, 0, -1);
+                SendCore(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+                for (char c : action.text)
+                    SendCore(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+            }
+            break;
         case DialogAction::Command:
             if (action.control != 0) {
                 // A click reaches only a control that is there, shown and enabled;
@@ -217,6 +225,13 @@ DialogAction TypeText(int control, const std::string &text)
     return action;
 }
 
+DialogAction TypeKeys(int control, const std::string &text)
+{
+    DialogAction action = TypeText(control, text);
+    action.kind = DialogAction::Keys;
+    return action;
+}
+
 DialogAction Click(int control)
 {
     DialogAction action{};
@@ -311,6 +326,19 @@ BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text)
     if (control != NULL)
         result = SendCore(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
     call.Log({HandleText(dialog), Dec(id), Text(text)}, Dec(result));
+    return result;
+}
+
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ApiCall call("SendDlgItemMessageA");
+    LRESULT result = 0;
+    HWND control = call.Failed() ? NULL : Item(dialog, id);
+    if (control != NULL)
+        result = SendCore(control, message, wParam, lParam);
+    call.Log({HandleText(dialog), Dec(id), Hex(message), Dec(static_cast<long long>(wParam)),
+              Dec(lParam)},
+             Dec(result));
     return result;
 }
 

@@ -18,10 +18,37 @@ constexpr int kScrollBar = 17;  // SM_CXVSCROLL and SM_CYHSCROLL
 
 }  // namespace
 
+namespace {
+
+// The smallest rectangle that holds every monitor.
+RECT VirtualScreen(const State &s)
+{
+    RECT all = {0, 0, s.screenWidth, s.screenHeight};
+    for (const RECT &m : s.otherMonitors) {
+        all.left = std::min(all.left, m.left);
+        all.top = std::min(all.top, m.top);
+        all.right = std::max(all.right, m.right);
+        all.bottom = std::max(all.bottom, m.bottom);
+    }
+    return all;
+}
+
+}  // namespace
+
 int Metric(int index)
 {
     const State &s = S();
     switch (index) {
+        case SM_XVIRTUALSCREEN:
+            return VirtualScreen(s).left;
+        case SM_YVIRTUALSCREEN:
+            return VirtualScreen(s).top;
+        case SM_CXVIRTUALSCREEN:
+            return VirtualScreen(s).right - VirtualScreen(s).left;
+        case SM_CYVIRTUALSCREEN:
+            return VirtualScreen(s).bottom - VirtualScreen(s).top;
+        case SM_CMONITORS:
+            return 1 + static_cast<int>(s.otherMonitors.size());
         case SM_CXSCREEN:
             return s.screenWidth;
         case SM_CYSCREEN:
@@ -49,10 +76,10 @@ int Metric(int index)
         case SM_CXEDGE:
         case SM_CYEDGE:
             return 2;
-        case SM_CXMAXTRACK:  // the screen, the 4-pixel frame twice and 4 more
-            return s.screenWidth + 4 + 2 * Metric(SM_CXFRAME);
+        case SM_CXMAXTRACK:  // the virtual screen, the 4-pixel frame twice and 4 more
+            return Metric(SM_CXVIRTUALSCREEN) + 4 + 2 * Metric(SM_CXFRAME);
         case SM_CYMAXTRACK:
-            return s.screenHeight + 4 + 2 * Metric(SM_CYFRAME);
+            return Metric(SM_CYVIRTUALSCREEN) + 4 + 2 * Metric(SM_CYFRAME);
         default:
             return 0;
     }

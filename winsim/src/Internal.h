@@ -22,7 +22,7 @@ inline HINSTANCE MainModule()
 }
 
 // Built-in window behaviour behind a class.
-enum class ClassKind { Plain, Dialog, MdiClient };
+enum class ClassKind { Plain, Dialog, MdiClient, Edit };
 
 struct WindowClass {
     std::string name;  // as registered
@@ -36,6 +36,9 @@ struct WindowClass {
     int windows = 0;
 };
 
+// An edit control's limit before EM_LIMITTEXT, as on Windows NT.
+constexpr UINT kDefaultTextLimit = 0x7FFFFFFE;
+
 struct Window {
     HWND handle = NULL;
     WindowClass *cls = nullptr;
@@ -47,6 +50,8 @@ struct Window {
     DWORD exStyle = 0;
     UINT_PTR menuOrId = 0;  // the menu of a top-level window, the id of a child
     HINSTANCE instance = NULL;
+    DWORD process = 0;  // the process and thread that made the window
+    DWORD thread = 0;
     RECT rect = {0, 0, 0, 0};    // in the parent's client coordinates
     RECT client = {0, 0, 0, 0};  // the same coordinates; recalculated only on demand
     std::vector<HWND> children;  // top of the Z order first
@@ -61,6 +66,8 @@ struct Window {
     bool dlgEnded = false;
     INT_PTR dlgResult = 0;
     HWND savedFocus = NULL;
+    // Edit controls: the most characters the user can type.
+    UINT textLimit = kDefaultTextLimit;
 };
 
 // CREATESTRUCTA as WM_NCCREATE and WM_CREATE carry it.
@@ -109,8 +116,15 @@ struct Fault {
 struct State {
     State();
 
-    int screenWidth = 1024;
+    int screenWidth = 1024;  // the primary monitor
     int screenHeight = 768;
+    // Further monitors beside the primary one, in virtual-screen coordinates.
+    std::vector<RECT> otherMonitors;
+    // Windows made from now on belong to this process and thread.
+    DWORD makingProcess = kOwnProcess;
+    DWORD makingThread = kOwnThread;
+    // Lead bytes of the ANSI code page; none in a single-byte code page.
+    std::vector<std::pair<BYTE, BYTE>> leadByteRanges;
 
     std::map<uintptr_t, std::unique_ptr<Window>> windows;
     std::vector<HWND> topLevel;  // top of the Z order first

@@ -19,6 +19,29 @@ LRESULT SendCore(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefProc(window, message, wParam, lParam);
 }
 
+namespace {
+
+// What an edit control does beyond the default procedure: its limit, and a
+// typed character, which the limit stops (text set with WM_SETTEXT is not
+// limited). The whole text is taken as selected: a character is added at its
+// end.
+LRESULT EditProc(Window *w, UINT message, WPARAM wParam)
+{
+    switch (message) {
+        case EM_LIMITTEXT:
+            w->textLimit = wParam == 0 ? kDefaultTextLimit : static_cast<UINT>(wParam);
+            return 0;
+        case WM_CHAR:
+            if (wParam >= 0x20 && w->title.size() < w->textLimit)
+                w->title += static_cast<char>(wParam);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
 LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Window *w = Find(window);
@@ -45,6 +68,8 @@ LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
                 SendCore(window, WM_CLOSE, 0, 0);
             return 0;
         default:
+            if (w->cls->kind == ClassKind::Edit)
+                return EditProc(w, message, wParam);
             return 0;
     }
 }

@@ -1,5 +1,5 @@
-// Text helpers shared by winsim, and the kernel's string functions lstrcpyA
-// and lstrlenA.
+// Text helpers shared by winsim; the kernel's string functions lstrcpyA and
+// lstrlenA, its lead-byte test and the ids of the calling process and thread.
 #include "Internal.h"
 
 #include <cctype>
@@ -57,4 +57,27 @@ int WINAPI lstrlenA(LPCSTR text)
         result = static_cast<int>(std::strlen(text));
     call.Log({Text(text)}, Dec(result));
     return result;
+}
+
+BOOL WINAPI IsDBCSLeadByte(BYTE testChar)
+{
+    ApiCall call("IsDBCSLeadByte");
+    BOOL result = FALSE;
+    if (!call.Failed())
+        for (const auto &range : S().leadByteRanges)
+            result |= testChar >= range.first && testChar <= range.second;
+    call.Log({Hex(testChar)}, Dec(result));
+    return result;
+}
+
+// These two cannot fail on Windows (they read the thread's own block), so
+// they are neither logged nor faultable.
+DWORD WINAPI GetCurrentProcessId(void)
+{
+    return winsim::kOwnProcess;
+}
+
+DWORD WINAPI GetCurrentThreadId(void)
+{
+    return winsim::kOwnThread;
 }

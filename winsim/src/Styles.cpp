@@ -83,6 +83,43 @@ LONG WINAPI SetWindowLongA(HWND window, int index, LONG value)
     return result;
 }
 
+// The window procedure by its own index; the words of GetWindowLongA by theirs.
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index)
+{
+    ApiCall call("GetWindowLongPtrA");
+    LONG_PTR result = 0;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        LONG word = 0;
+        if (index == GWLP_WNDPROC)
+            result = reinterpret_cast<LONG_PTR>(w->proc ? w->proc : DefWindowProcA);
+        else if (ReadLong(w, index, &word))
+            result = word;
+    }
+    call.Log({HandleText(window), Dec(index)}, Hex(static_cast<ULONG_PTR>(result)));
+    return result;
+}
+
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value)
+{
+    ApiCall call("SetWindowLongPtrA");
+    LONG_PTR result = 0;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        LONG word = 0;
+        if (index == GWLP_WNDPROC) {
+            result = reinterpret_cast<LONG_PTR>(w->proc ? w->proc : DefWindowProcA);
+            w->proc = reinterpret_cast<WNDPROC>(value);
+        } else if (ReadLong(w, index, &word)) {
+            result = word;
+            WriteLong(w, index, static_cast<LONG>(value));
+        }
+    }
+    call.Log({HandleText(window), Dec(index), Hex(static_cast<ULONG_PTR>(value))},
+             Hex(static_cast<ULONG_PTR>(result)));
+    return result;
+}
+
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text)
 {
     ApiCall call("SetWindowTextA");

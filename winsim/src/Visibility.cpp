@@ -278,7 +278,11 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable)
 HWND WINAPI GetActiveWindow(void)
 {
     ApiCall call("GetActiveWindow");
-    HWND result = call.Failed() ? NULL : S().active;
+    // Only a window of the calling thread is its active window.
+    Window *active = Find(S().active);
+    HWND result = call.Failed() || active == nullptr || active->thread != winsim::kOwnThread
+                      ? NULL
+                      : active->handle;
     call.Log({}, HandleText(result));
     return result;
 }

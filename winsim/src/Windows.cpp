@@ -201,6 +201,8 @@ HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int 
     w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
     w->exStyle = exStyle;
     w->instance = instance;
+    w->process = s.makingProcess;
+    w->thread = s.makingThread;
     if (child) {
         w->parent = parent;
         w->menuOrId = reinterpret_cast<UINT_PTR>(menu);
@@ -387,5 +389,49 @@ HWND WINAPI GetWindow(HWND window, UINT command)
         }
     }
     call.Log({HandleText(window), Dec(command)}, HandleText(result));
+    return result;
+}
+
+HWND WINAPI GetAncestor(HWND window, UINT flags)
+{
+    ApiCall call("GetAncestor");
+    HWND result = NULL;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        switch (flags) {
+            case GA_PARENT:
+                result = w->parent;  // null for a top-level window: the desktop is not modelled
+                break;
+            case GA_ROOT:
+                result = Root(w)->handle;
+                break;
+            case GA_ROOTOWNER: {
+                // The root, then its owners up to the one that has none.
+                Window *r = Root(w);
+                while (r->owner != NULL && Find(r->owner) != nullptr)
+                    r = Root(Find(r->owner));
+                result = r->handle;
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    call.Log({HandleText(window), Dec(flags)}, HandleText(result));
+    return result;
+}
+
+DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId)
+{
+    ApiCall call("GetWindowThreadProcessId");
+    DWORD result = 0;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        result = w->thread;
+        if (processId != nullptr)
+            *processId = w->process;
+    }
+    call.Log({HandleText(window), processId ? (result ? Hex(*processId) : "&") : "NULL"},
+             Hex(result));
     return result;
 }
