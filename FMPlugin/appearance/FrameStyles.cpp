@@ -17,7 +17,7 @@ enum StyleWord { kWindowStyleWord, kClassStyleWord };
 enum FollowUp {
     kNoFollowUp,
     kNudgeSize,     // re-lay the frame by making the window 1 pixel wider and back
-    kShowAndRaise,  // show without activating, then bring to the top
+    kShowAndRaise,  // show without activating, bring to the top, redraw the frame
     kRedrawFrame    // recalculate and draw the frame in place
 };
 
@@ -113,6 +113,9 @@ static void MakeFollowUp(HWND window, FollowUp followUp)
     case kShowAndRaise:
         ShowWindow(window, SW_SHOWNOACTIVATE);
         BringWindowToTop(window);
+        // A changed frame style takes effect only once the frame is
+        // recalculated; showing and raising the window does not do it.
+        RedrawFrame(window);
         break;
     case kRedrawFrame:
         RedrawFrame(window);

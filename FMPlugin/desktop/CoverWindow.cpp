@@ -1,11 +1,23 @@
-// "Kwzr-HideBackground" and "Kwzr-ShowBackground": one full-screen window of
-// the plug-in's own, in the desktop colour, over everything else. It
-// overhangs the screen by 3 pixels left and right and 2 at the top and bottom.
-// It is created disabled, so it takes no input.
+// "Kwzr-HideBackground" and "Kwzr-ShowBackground": one window of the
+// plug-in's own, in the desktop colour, over every monitor. It overhangs the
+// virtual screen by 3 pixels left and right and 2 at the top and bottom. It
+// is created disabled, so it takes no input, and it is shown without
+// activation directly beneath the host: the host stays in front, active and
+// with the keyboard focus, while the desktop and the other programs' windows
+// behind it are hidden.
 #include "Plugin.h"
 
 static const char kCoverClassName[] = "Kwzr-HideBackground";
 static const char kCoverTitle[] = "Background (Loomvane)";
+
+// The top-level window of whatever is active on the host's thread (a
+// document window's frame, a dialog the host owns): the root of its owners.
+// Null when nothing is active on this thread.
+static HWND HostTopLevelWindow(void)
+{
+    HWND active = GetActiveWindow();
+    return active != NULL ? GetAncestor(active, GA_ROOTOWNER) : NULL;
+}
 
 void DoHideBackground(HostHandle result)
 {
@@ -13,19 +25,32 @@ void DoHideBackground(HostHandle result)
         SetResultFlag(result, false);
         return;
     }
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    gPluginState.coverWindow =
-        CreateWindowExA(0, kCoverClassName, kCoverTitle, WS_DISABLED | WS_CAPTION, -3, -2,
-                        width + 6, height + 4, NULL, NULL, gFMExternCallPtr->instanceID, NULL);
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HWND cover = CreateWindowExA(0, kCoverClassName, kCoverTitle, WS_DISABLED | WS_CAPTION,
+                                 left - 3, top - 2, width + 6, height + 4, NULL, NULL,
+                                 gFMExternCallPtr->instanceID, NULL);
+    gPluginState.coverWindow = cover;
     // A failed creation leaves the state as it was, so a later call tries again.
-    if (!IsWindow(gPluginState.coverWindow)) {
+    if (!IsWindow(cover)) {
         SetResultFlag(result, false);
         return;
     }
-    ShowWindow(gPluginState.coverWindow, SW_SHOW);
+    // Under the host's window, or under everything when no window of the
+    // host is active. Showing it through SetWindowPos with SWP_NOACTIVATE
+    // places and shows it in one step, never in front of the host.
+    HWND host = HostTopLevelWindow();
+    BOOL shown = SetWindowPos(cover, host != NULL ? host : HWND_BOTTOM, 0, 0, 0, 0,
+                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // A cover that could not be shown is not left about hidden.
+    if (!shown && DestroyCoverWindow()) {
+        SetResultFlag(result, false);
+        return;
+    }
     gPluginState.coverAbsent = false;
-    SetResultFlag(result, true);
+    SetResultFlag(result, shown != FALSE);
 }
 
 bool DestroyCoverWindow(void)
@@ -35,6 +60,16 @@ bool DestroyCoverWindow(void)
         return false;
     gPluginState.coverAbsent = true;
     return true;
+}
+
+// A cover that outlives a refused destruction must not keep a window
+// procedure inside a module that is about to be unloaded: it gets the
+// platform's own. It stays recorded as shown, so that a later start-up can
+// still remove it.
+void RemoveCoverAtShutDown(void)
+{
+    if (!DestroyCoverWindow())
+        SetWindowLongPtrA(gPluginState.coverWindow, GWLP_WNDPROC, (LONG_PTR)DefWindowProcA);
 }
 
 void DoShowBackground(HostHandle result)

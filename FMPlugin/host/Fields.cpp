@@ -12,15 +12,22 @@ void GetParameterField(HostHandle parameter, int16_t fieldNumber, uint32_t maxLe
         const char *text = *parameter;
         uint32_t separators = 0;
         uint32_t wanted = (uint32_t)fieldNumber;
+        bool trailByte = false;
         for (int32_t i = 0; i < size && copied <= maxLength; ++i) {
             char b = text[i];
+            // In a double-byte code page (Shift-JIS, GBK, Big5) the byte
+            // after a lead byte belongs to the same character, whatever its
+            // value: it is never a separator. Lead bytes are never below
+            // 0x80, so text in ASCII asks nothing of the platform.
+            bool separator = b == '|' && !trailByte;
+            trailByte = !trailByte && (unsigned char)b >= 0x80 && IsDBCSLeadByte((BYTE)b);
             if (separators + 1 == wanted) {
-                if (b == '|' && copied > 0)
+                if (separator && copied > 0)
                     break;  // the end of the wanted field
-                if (b != '|')
+                if (!separator)
                     destination[copied++] = b;
             }
-            if (b == '|' && copied == 0)
+            if (separator && copied == 0)
                 ++separators;
         }
     }

@@ -31,7 +31,12 @@ int StartUp(int16_t extnVersion)
         return kFMXStartupBadVersion;
 
     gPluginState.HostVersion = (extnVersion == 12) ? kHostGeneration3 : kHostGeneration5;
-    gPluginState.menuBarShown = true;
+    // A start-up that follows another without a shut-down keeps the record of
+    // a detached menu bar, so that it can still be put back.
+    bool menuDetached = !gPluginState.menuBarShown && gPluginState.menuSource != NULL &&
+                        IsWindow(gPluginState.menuSource);
+    if (!menuDetached)
+        gPluginState.menuBarShown = true;
     // A start-up that follows another without a shut-down keeps track of a
     // cover window that is still shown, so that it can still be removed.
     bool coverShown = !gPluginState.coverAbsent && gPluginState.coverWindow != NULL &&
@@ -57,10 +62,16 @@ int StartUp(int16_t extnVersion)
     return kFMXStartupOK;
 }
 
+// The host may quit or unload the plug-in with the menu bar, the task bar or
+// the cursor hidden; nothing but the plug-in could bring them back after it.
+// What the commands did to document windows stays.
 void ShutDown(void)
 {
     if (!gPluginState.coverAbsent)
-        DestroyCoverWindow();
+        RemoveCoverAtShutDown();
+    GiveBackMenuBar();
+    GiveBackTaskBar();
+    GiveBackCursor();
     if (gPluginState.coverClassRegistered) {
         UnregisterClassA(kCoverClassName, gFMExternCallPtr->instanceID);
         gPluginState.coverClassRegistered = false;

@@ -13,19 +13,24 @@
 // Host generations, told apart at start-up by the interface version.
 enum { kHostGeneration3 = 3, kHostGeneration5 = 5 };
 
+// Every member has its value at load in the definition, so that the record
+// is initialised by the loader, without code: no menu bar detached, no cover.
 struct PluginState {
-    int HostVersion;       // kHostGeneration3 or kHostGeneration5 once started
-    bool menuBarShown;     // false while the menu bar is detached
-    HMENU savedMenu;       // the menu taken off by the last successful hide
-    bool coverAbsent;      // true while no cover window is shown
-    HWND coverWindow;      // the last cover window created, or null
-    WNDCLASSA coverClass;  // the cover window's class, filled in at start-up
-    ATOM coverClassAtom;   // what the class registration gave
-    bool coverClassRegistered;
-    char prefText[22];  // the stored preference text, zero-terminated
+    int HostVersion = 0;        // kHostGeneration3 or kHostGeneration5 once started
+    bool menuBarShown = true;   // false while the menu bar is detached
+    HMENU savedMenu = NULL;     // the menu taken off by the last successful hide
+    HWND menuSource = NULL;     // the window it was taken from
+    bool coverAbsent = true;    // true while no cover window is shown
+    HWND coverWindow = NULL;    // the last cover window created, or null
+    WNDCLASSA coverClass = {};  // the cover window's class, filled in at start-up
+    ATOM coverClassAtom = 0;    // what the class registration gave
+    bool coverClassRegistered = false;
+    char prefText[22] = {};      // the stored preference text, zero-terminated
+    bool taskBarHidden = false;  // hidden by the plug-in and not shown since
+    bool cursorHidden = false;   // likewise the mouse cursor
+    DWORD ownProcess = 0;        // the host's process id, once asked for
 };
 
-// All zero when the module is loaded.
 extern PluginState gPluginState;
 
 // Field limits the commands read with.
@@ -58,6 +63,12 @@ void OpenPreferences(void);
 // Destroys a shown cover window; false when it outlives a refused
 // destruction. A cover window that no longer exists counts as destroyed.
 bool DestroyCoverWindow(void);
+// At shut-down: what only the plug-in could give back. A failing call
+// leaves the record as it was, so that a later shut-down can try again.
+void RemoveCoverAtShutDown(void);
+void GiveBackMenuBar(void);
+void GiveBackTaskBar(void);
+void GiveBackCursor(void);
 void DispatchExternalCall(intptr_t functionId, HostHandle parameter, HostHandle result);
 
 LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,16 +19,27 @@ static bool WritePrefsValue(HKEY key, const char *text, DWORD length)
     return RegSetValueExA(key, kValueName, 0, REG_SZ, (const BYTE *)text, length) == ERROR_SUCCESS;
 }
 
+// The text a new key starts with: "1".
+static bool WriteDefaultPrefs(HKEY key)
+{
+    lstrcpyA(gPluginState.prefText, "1");
+    return WritePrefsValue(key, "1", 1);
+}
+
 // Reads "prefs" into prefText. The value is stored without a terminating
 // zero, but some registry implementations hand a REG_SZ back with one added
 // (and count it in the size), so one trailing zero byte is not part of the
 // text. The value may also change between the size query and the read, so
 // the size that the read reports is checked again before anything is
-// terminated or copied.
+// terminated or copied. A key without the value (a registry cleaner took it,
+// or the first write failed) gets the default value, as a new key does;
+// otherwise nothing would ever write it again and every start-up would fail.
 static bool ReadPrefsValue(HKEY key)
 {
     DWORD size = 0;
-    RegQueryValueExA(key, kValueName, NULL, NULL, NULL, &size);
+    if (RegQueryValueExA(key, kValueName, NULL, NULL, NULL, &size) == ERROR_FILE_NOT_FOUND &&
+        !WriteDefaultPrefs(key))
+        return false;
     if (size > kLargestStoredText + 1)
         return false;
 
@@ -53,10 +64,8 @@ bool LoadPrefText(void)
         return false;
 
     bool loaded = true;
-    if (disposition == REG_CREATED_NEW_KEY) {
-        lstrcpyA(gPluginState.prefText, "1");
-        loaded = WritePrefsValue(key, "1", 1);
-    }
+    if (disposition == REG_CREATED_NEW_KEY)
+        loaded = WriteDefaultPrefs(key);
     if (loaded)
         loaded = ReadPrefsValue(key);
     RegCloseKey(key);

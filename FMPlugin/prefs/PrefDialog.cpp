@@ -43,6 +43,9 @@ INT_PTR CALLBACK prefProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     case WM_INITDIALOG:
         SetFocus(GetDlgItem(dialog, IDC_PREF_TEXT));
         SetDlgItemTextA(dialog, IDC_PREF_TEXT, gPluginState.prefText);
+        // The user cannot type more than can be stored, instead of seeing a
+        // longer text cut short on OK.
+        SendDlgItemMessageA(dialog, IDC_PREF_TEXT, EM_LIMITTEXT, kLongestEditedText, 0);
         return FALSE;  // the focus is already set
     case WM_CLOSE:
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -19,17 +19,20 @@ enum { kTitleBufferSize = kTitleLimit + 2 };
 enum { kClassNameBufferSize = 16 };
 
 // Reads a title field (at most kTitleLimit characters) zero-terminated into
-// title; false when the field is longer.
+// title; false when the field is longer or holds a zero byte.
 bool ReadTitleField(HostHandle parameter, int16_t fieldNumber, char *title);
 
 // The application window class named by the code in codeField: "FMPRO5."
 // (or "FMPRO3.") and a code of 1 to 3 characters, or "FMPRO5APP" otherwise.
-void ReadApplicationClassName(HostHandle parameter, int16_t codeField, char *className);
+// False for a code of 1 to 3 characters that holds a zero byte: it names no
+// window.
+bool ReadApplicationClassName(HostHandle parameter, int16_t codeField, char *className);
 
 // The default application window class of the host generation.
 const char *DefaultApplicationClassName(void);
 
-// The top-level window of the class, or null when IsWindow rejects it.
+// The top-level window of the class, the host's own process's first, or
+// null when there is none.
 HWND FindApplicationWindow(const char *className);
 
 bool ResolveTargetWindow(HostHandle parameter, const char *title, int16_t codeField,

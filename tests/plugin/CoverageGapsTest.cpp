@@ -44,6 +44,7 @@ TEST_F(DesktopTest, TaskBarSearchStopsAfterSixtyFourLooks)
     std::vector<HWND> bars;
     {
         winsim::Quiet quiet;
+        winsim::CreateTaskBar();
         for (int i = 0; i < 80; ++i)
             bars.push_back(winsim::CreateTaskBar("Shell_SecondaryTrayWnd"));
     }
@@ -51,15 +52,16 @@ TEST_F(DesktopTest, TaskBarSearchStopsAfterSixtyFourLooks)
         return std::count_if(bars.begin(), bars.end(),
                              [](HWND bar) { return winsim::Inspect(bar).visible; });
     };
+    // The primary task bar, the look for a Start button, 64 further bars.
     EXPECT_EQ(Call(kDoHideTaskBar), "1");
-    EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 64u);
+    EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 1u + 64u);
     EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u + 64u);
     EXPECT_GT(shownBars(), 80 - 64) << "at most 64 further task bars are hidden";
     EXPECT_LT(shownBars(), 80);
 
     winsim::ClearCallLog();
     EXPECT_EQ(Call(kDoShowTaskBar), "1");
-    EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 64u);
+    EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 1u + 64u);
     EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u + 64u);
 }
 

@@ -33,18 +33,67 @@ TEST_F(DesktopTest, TaskBarCommandsHideAndShowEveryTaskBar)
     (void)active;
 }
 
-TEST_F(DesktopTest, TaskBarCommandsWithoutTaskBarOrHost)
+// Without a task bar there is nothing to hide or show: both answer "0" and
+// do nothing else, the host's window is not raised either.
+TEST_F(DesktopTest, TaskBarCommandsWithoutTaskBarAnswerZero)
+{
+    StartHost();
+    EXPECT_EQ(Call(kDoHideTaskBar), "0");
+    EXPECT_EQ(Call(kDoShowTaskBar), "0");
+    EXPECT_EQ(CalledFunctions(), (std::vector<std::string>{"FindWindowExA", "FindWindowExA"}));
+    EXPECT_FALSE(gPluginState.taskBarHidden);
+}
+
+TEST_F(DesktopTest, TaskBarCommandsWithoutHost)
 {
     Start();
+    {
+        winsim::Quiet quiet;
+        winsim::CreateTaskBar();
+    }
     EXPECT_EQ(Call(kDoHideTaskBar), "1");
     EXPECT_EQ(Call(kDoShowTaskBar), "1");
     EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 0u);
     EXPECT_EQ(winsim::CallsTo("FindWindowA").back().args[0], "\"FMPRO5APP\"");
 }
 
+// The Start button of Windows Vista and 7 is a top-level "Button" of the
+// task bar's thread; it is known by that thread, not by its translated
+// title. A button of any other thread is left alone.
+TEST_F(DesktopTest, TaskBarCommandsTakeTheStartButtonAlong)
+{
+    StartHost();
+    HWND bar;
+    HWND start;
+    HWND foreign;
+    {
+        winsim::Quiet quiet;
+        foreign = CreateWindowExA(0, "Button", "Start", WS_POPUP | WS_VISIBLE, 0, 0, 40, 20, NULL,
+                                  NULL, TestInstance(), NULL);
+        bar = winsim::CreateTaskBar();
+        start = winsim::CreateStartButton("D\xe9marrer");
+    }
+    ASSERT_NE(foreign, nullptr);
+    EXPECT_EQ(Call(kDoHideTaskBar), "1");
+    EXPECT_FALSE(winsim::Inspect(bar).visible);
+    EXPECT_FALSE(winsim::Inspect(start).visible);
+    EXPECT_TRUE(winsim::Inspect(foreign).visible) << "a button of the host's own is no Start button";
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_TRUE(winsim::Inspect(bar).visible);
+    EXPECT_TRUE(winsim::Inspect(start).visible);
+    EXPECT_EQ(FormattedCalls("ShowWindow")[1], "ShowWindow(" + winsim::Str(start) + ", 8) = 0")
+        << "the Start button is shown without activation";
+    EXPECT_EQ(winsim::ActiveWindow(), host_.app) << "the host is brought to the top";
+}
+
 TEST_F(DesktopTest, ShowTaskBarRaisesGenerationThreeHost)
 {
     StartHost(3);
+    {
+        winsim::Quiet quiet;
+        winsim::CreateTaskBar();
+    }
     EXPECT_EQ(Call(kDoShowTaskBar, "xyz"), "1");
     EXPECT_EQ(winsim::CallsTo("FindWindowA").back().args[0], "\"FMPRO3APP\"");
     EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 1u);
@@ -206,6 +255,214 @@ TEST_F(PluginTest, RefusedCoverDestructionKeepsTheCover)
     EXPECT_EQ(Call(kDoHideBackground), "0") << "the cover is still shown";
     EXPECT_EQ(Call(kDoShowBackground), "1");
     EXPECT_FALSE(winsim::Inspect(cover).exists);
+}
+
+}  // namespace
+
+// The cover on a real desktop: under the host, over every monitor, and what
+// shut-down gives back.
+namespace {
+
+// Another program's window, made on its own thread.
+HWND AddForeignWindow(const char *title, DWORD process = 0x40, DWORD thread = 0x44)
+{
+    winsim::Quiet quiet;
+    winsim::OtherThread other(process, thread);
+    return CreateWindowExA(0, "Static", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300,
+                           NULL, NULL, TestInstance(), NULL);
+}
+
+size_t ZIndex(HWND window)
+{
+    auto list = winsim::Children(NULL);
+    return static_cast<size_t>(std::find(list.begin(), list.end(), window) - list.begin());
+}
+
+TEST_F(DesktopTest, CoverSitsUnderTheHostWhichKeepsActivationAndFocus)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    HWND other = AddForeignWindow("Other program");
+    {
+        winsim::Quiet quiet;
+        BringWindowToTop(host_.app);
+        SetFocus(orders);
+    }
+    ASSERT_EQ(winsim::ActiveWindow(), host_.app);
+    HWND focus = winsim::FocusWindow();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    EXPECT_TRUE(winsim::Inspect(cover).visible);
+    EXPECT_EQ(winsim::Children(NULL).front(), host_.app) << "the host stays in front";
+    EXPECT_EQ(ZIndex(cover), ZIndex(host_.app) + 1) << "directly beneath the host";
+    EXPECT_GT(ZIndex(other), ZIndex(cover)) << "other programs are covered";
+    EXPECT_EQ(winsim::ActiveWindow(), host_.app);
+    EXPECT_EQ(winsim::FocusWindow(), focus);
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              std::vector<std::string>{"SetWindowPos(" + winsim::Str(cover) + ", " +
+                                       winsim::Str(host_.app) + ", 0, 0, 0, 0, 0x53) = 1"});
+    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 0u);
+}
+
+// A dialog of the host is active: the cover goes under the window that owns
+// it, so that the dialog and the host both stay in front.
+TEST_F(DesktopTest, CoverGoesUnderTheRootOwnerOfTheActiveWindow)
+{
+    StartHost();
+    HWND dialog;
+    {
+        winsim::Quiet quiet;
+        dialog = CreateWindowExA(0, "Static", "Find", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100,
+                                 200, 100, host_.app, NULL, TestInstance(), NULL);
+    }
+    ASSERT_EQ(winsim::ActiveWindow(), dialog);
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    EXPECT_EQ(ZIndex(cover), ZIndex(host_.app) + 1);
+    EXPECT_LT(ZIndex(dialog), ZIndex(cover));
+    EXPECT_EQ(winsim::ActiveWindow(), dialog);
+}
+
+// Another program is active: nothing of the host's is, so the cover goes to
+// the bottom, where it covers only the desktop.
+TEST_F(DesktopTest, CoverGoesToTheBottomWhenNoHostWindowIsActive)
+{
+    StartHost();
+    HWND other = AddForeignWindow("Other program");
+    ASSERT_EQ(winsim::ActiveWindow(), other);
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    EXPECT_EQ(winsim::Children(NULL).back(), cover);
+    EXPECT_TRUE(winsim::Inspect(cover).visible);
+    EXPECT_EQ(winsim::ActiveWindow(), other);
+}
+
+// The cover spans the virtual screen: every monitor, with the same overhang.
+TEST_F(PluginTest, CoverSpansEveryMonitor)
+{
+    winsim::SetScreenSize(1024, 768);
+    winsim::SetOtherMonitors({{1024, 0, 1824, 600}, {-1280, -200, 0, 824}});
+    Start();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    EXPECT_EQ(winsim::Inspect(gPluginState.coverWindow).rect, Rect(-1283, -202, 1827, 826));
+}
+
+// A window that cannot be shown is not left about hidden: it is destroyed
+// and the command answers "0".
+TEST_F(PluginTest, CoverThatCannotBeShownIsDestroyed)
+{
+    Start();
+    winsim::FailCall("SetWindowPos");
+    EXPECT_EQ(Call(kDoHideBackground), "0");
+    EXPECT_TRUE(gPluginState.coverAbsent);
+    EXPECT_EQ(winsim::WindowCount(), 0u);
+    EXPECT_EQ(Call(kDoHideBackground), "1");
+}
+
+// A cover that outlives a refused destruction at shut-down keeps no window
+// procedure inside the module that is about to be unloaded.
+TEST_F(PluginTest, CoverOutlivingShutDownGetsTheDefaultProcedure)
+{
+    Start();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    ASSERT_EQ(winsim::Inspect(cover).proc, BngdWndProc);
+    winsim::FailCall("DestroyWindow");
+    host->Shutdown();
+    ASSERT_TRUE(winsim::Inspect(cover).exists);
+    EXPECT_EQ(winsim::Inspect(cover).proc, DefWindowProcA);
+}
+
+class GiveBackTest : public DesktopTest {
+protected:
+    void SetUpDesktop()
+    {
+        StartHost();
+        orders_ = AddDocument("Orders");
+        winsim::Quiet quiet;
+        bar_ = winsim::CreateTaskBar();
+        start_ = winsim::CreateStartButton();
+        secondary_ = winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
+        SetActiveWindow(host_.app);
+        menu_ = winsim::Inspect(host_.app).menu;
+    }
+
+    HWND orders_ = NULL, bar_ = NULL, start_ = NULL, secondary_ = NULL;
+    HMENU menu_ = NULL;
+};
+
+// What no function can give back once the plug-in is gone comes back at
+// shut-down: the task bar (without activation), the menu bar, the cursor.
+// What the commands did to document windows stays.
+TEST_F(GiveBackTest, ShutDownGivesBackTaskBarMenuBarAndCursor)
+{
+    SetUpDesktop();
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    ASSERT_EQ(Call(kDoHideTaskBar), "1");
+    ASSERT_EQ(Call(kDoHideCursor), "1");
+    ASSERT_EQ(Call(kDoHideWindowTitle, "Orders"), "1");
+    ASSERT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    HWND active = winsim::ActiveWindow();
+    winsim::ClearCallLog();
+    host->Shutdown();
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, menu_);
+    for (HWND w : {bar_, start_, secondary_})
+        EXPECT_TRUE(winsim::Inspect(w).visible) << winsim::Str(w);
+    for (const auto &call : winsim::CallsTo("ShowWindow"))
+        EXPECT_EQ(call.args[1], "8") << "shown without activation: " << winsim::Format(call);
+    EXPECT_EQ(winsim::ActiveWindow(), active);
+    EXPECT_EQ(winsim::CursorCount(), 0);
+    EXPECT_FALSE(winsim::Inspect(orders_).visible);
+    EXPECT_EQ(winsim::Inspect(orders_).style & WS_CAPTION, 0);
+    EXPECT_FALSE(gPluginState.taskBarHidden || gPluginState.cursorHidden);
+    EXPECT_TRUE(gPluginState.menuBarShown);
+}
+
+// Only what the plug-in took and did not give back: after the show
+// commands, or with nothing hidden, shut-down touches none of them.
+TEST_F(GiveBackTest, ShutDownLeavesAloneWhatWasGivenBackAlready)
+{
+    SetUpDesktop();
+    for (uint32_t id : {kDoHideMenuBar, kDoShowMenuBar, kDoHideTaskBar, kDoShowTaskBar,
+                        kDoHideCursor, kDoShowCursor})
+        ASSERT_EQ(Call(id), "1");
+    {
+        winsim::Quiet quiet;
+        winsim::SetCursorCount(-3);  // another program's doing
+    }
+    winsim::ClearCallLog();
+    host->Shutdown();
+    for (const char *function : {"SetMenu", "ShowWindow", "ShowCursor", "FindWindowExA"})
+        EXPECT_EQ(winsim::CountCalls(function), 0u) << function;
+    EXPECT_EQ(winsim::CursorCount(), -3);
+}
+
+// A menu bar goes back only to its own window, and only when that window
+// has no menu bar of its own again and the menu still exists.
+TEST_F(GiveBackTest, ShutDownPutsTheMenuBackOnlyWhereItFits)
+{
+    SetUpDesktop();
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    HMENU replacement;
+    {
+        winsim::Quiet quiet;
+        replacement = CreateMenu();
+        SetMenu(host_.app, replacement);
+    }
+    host->Shutdown();
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, replacement) << "the host's new menu bar stays";
+    EXPECT_TRUE(gPluginState.menuBarShown);
+
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    {
+        winsim::Quiet quiet;
+        DestroyMenu(replacement);
+    }
+    winsim::ClearCallLog();
+    host->Shutdown();
+    EXPECT_EQ(winsim::CountCalls("SetMenu"), 0u) << "a destroyed menu is not attached";
+    EXPECT_TRUE(gPluginState.menuBarShown);
 }
 
 }  // namespace

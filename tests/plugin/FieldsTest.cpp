@@ -1,6 +1,7 @@
 // Parameter fields, the result text and "Kwzr-Version".
 #include "PluginFixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace loomvane_test;
@@ -31,6 +32,7 @@ struct FieldCase {
     uint32_t limit;
     std::string expected;
     uint32_t length;
+    bool shiftJis = false;  // the ANSI code page is double-byte (932)
 };
 
 class FieldTableTest : public FieldTest, public ::testing::WithParamInterface<FieldCase> {};
@@ -38,9 +40,16 @@ class FieldTableTest : public FieldTest, public ::testing::WithParamInterface<Fi
 TEST_P(FieldTableTest, ReadsField)
 {
     const FieldCase &c = GetParam();
+    if (c.shiftJis)
+        winsim::SetLeadByteRanges({{0x81, 0x9F}, {0xE0, 0xFC}});
     uint32_t length = 0;
     std::string raw;
     std::string got = Field(c.text, c.field, c.limit, &length, &raw);
+    bool ascii = std::all_of(c.text.begin(), c.text.end(),
+                             [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+    if (ascii) {
+        EXPECT_EQ(winsim::CountCalls("IsDBCSLeadByte"), 0u) << "ASCII asks nothing of the platform";
+    }
     EXPECT_EQ(length, c.length) << "text '" << c.text << "' field " << c.field;
     EXPECT_EQ(got, c.expected) << "text '" << c.text << "' field " << c.field;
     // Nothing is written past the copied bytes: no terminator.
@@ -66,7 +75,18 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"abc", 0, 58, "", 0},
                       FieldCase{"abc", -1, 58, "", 0},
                       FieldCase{" a b ", 1, 58, " a b ", 5},
-                      FieldCase{std::string("a\0b|c", 5), 1, 58, std::string("a\0b", 3), 3}));
+                      FieldCase{std::string("a\0b|c", 5), 1, 58, std::string("a\0b", 3), 3},
+                      // Under Shift-JIS the byte after a lead byte is never a
+                      // separator, even when it is "|" (0x7C); a single-byte
+                      // code page splits the same text at every "|".
+                      FieldCase{"\x83|\x81|x", 1, 58, "\x83|\x81|x", 5, true},
+                      FieldCase{"\x83|\x81|x", 2, 58, "", 0, true},
+                      FieldCase{"\x83|\x81|x", 1, 58, "\x83", 1},
+                      FieldCase{"\x83|\x81|x", 3, 58, "x", 1},
+                      FieldCase{"\x83\x81|b", 2, 58, "b", 1, true},
+                      FieldCase{"a|\x83|b|c", 2, 58, "\x83|b", 3, true},
+                      FieldCase{"a|\x83|b|c", 3, 58, "c", 1, true},
+                      FieldCase{"ab\x83", 1, 58, "ab\x83", 3, true}));
 
 TEST_F(FieldTest, EmptyTextWritesNothing)
 {

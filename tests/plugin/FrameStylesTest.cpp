@@ -94,11 +94,22 @@ TEST_F(DesktopTest, SizingPairShowsAndRaises)
     EXPECT_EQ(FormattedCalls("ShowWindow"),
               std::vector<std::string>{"ShowWindow(" + winsim::Str(orders) + ", 4) = 0"});
     EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 1u);
+    // Then the frame is recalculated and drawn, as for the other frame styles.
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              std::vector<std::string>{"SetWindowPos(" + winsim::Str(orders) +
+                                       ", NULL, 0, 0, 0, 0, 0x237) = 1"});
+    std::vector<std::string> order;
+    for (const auto &call : winsim::CallLog())
+        if (call.function == "BringWindowToTop" || call.function == "SetWindowPos")
+            order.push_back(call.function);
+    EXPECT_EQ(order, (std::vector<std::string>{"BringWindowToTop", "SetWindowPos"}));
     (void)top;
 
     winsim::ClearCallLog();
     EXPECT_EQ(Call(kDoHideWindowSizing, "Orders"), "0");
-    EXPECT_EQ(winsim::CountCalls("ShowWindow") + winsim::CountCalls("BringWindowToTop"), 0u);
+    EXPECT_EQ(winsim::CountCalls("ShowWindow") + winsim::CountCalls("BringWindowToTop") +
+                  winsim::CountCalls("SetWindowPos"),
+              0u);
 }
 
 TEST_F(DesktopTest, ClosePairActsOnTheWholeClass)

@@ -127,6 +127,21 @@ TEST_F(PrefDialogTest, LongTextIsCutToTwenty)
     EXPECT_EQ(std::string(gPluginState.prefText), typed.substr(0, 20));
 }
 
+// The field takes no more than can be stored: the user who types 25
+// characters sees 20, and what is stored is what was seen.
+TEST_F(PrefDialogTest, FieldTakesAtMostTwentyTypedCharacters)
+{
+    std::string typed = "ab#" + std::string(22, 'z');
+    winsim::DialogRun left = Run({winsim::TypeKeys(IDC_PREF_TEXT, typed)});
+    EXPECT_FALSE(left.ended);
+    EXPECT_EQ(TextOf(left, IDC_PREF_TEXT), typed.substr(0, 20));
+    EXPECT_EQ(FormattedCalls("SendDlgItemMessageA").size(), 1u);
+
+    winsim::DialogRun run = Run({winsim::TypeKeys(IDC_PREF_TEXT, typed), winsim::Click(IDOK)});
+    EXPECT_TRUE(run.ended);
+    EXPECT_EQ(Stored(), typed.substr(0, 20));
+}
+
 TEST_F(PrefDialogTest, CommandsWithNotificationCodeAreIgnored)
 {
     winsim::DialogRun run = Run({winsim::TypeText(IDC_PREF_TEXT, "a#c"),

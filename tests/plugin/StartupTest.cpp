@@ -23,8 +23,10 @@ TEST_P(StartupVersionTest, RepliesAndRecordsGeneration)
     EXPECT_EQ(gPluginState.HostVersion, c.generation);
     if (c.generation == 0) {
         EXPECT_TRUE(winsim::CallLog().empty()) << "a refused version touches nothing";
-        EXPECT_FALSE(gPluginState.menuBarShown);
-        EXPECT_FALSE(gPluginState.coverAbsent);
+        // The record as loaded: no menu bar detached, no cover shown.
+        EXPECT_TRUE(gPluginState.menuBarShown);
+        EXPECT_TRUE(gPluginState.coverAbsent);
+        EXPECT_FALSE(gPluginState.coverClassRegistered);
     } else {
         EXPECT_TRUE(gPluginState.menuBarShown);
         EXPECT_TRUE(gPluginState.coverAbsent);
@@ -92,13 +94,18 @@ TEST_P(PrefValueTest, LoadsOrRefuses)
     EXPECT_EQ(host->Startup(33), c.reply) << c.label;
     if (c.reply == kFMXStartupOK) {
         EXPECT_EQ(std::string(gPluginState.prefText), c.loaded) << c.label;
+        std::string data;
+        ASSERT_TRUE(winsim::GetValue(kSettingsKey, "prefs", &data)) << c.label;
+        EXPECT_EQ(data.substr(0, c.stored == "<none>" ? 1 : data.size()),
+                  c.stored == "<none>" ? "1" : c.stored)
+            << c.label;
     }
     EXPECT_FALSE(gPluginState.coverClassRegistered && c.reply != kFMXStartupOK);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, PrefValueTest,
-    ::testing::Values(PrefValueCase{"missing", "<none>", -2, ""},
+    ::testing::Values(PrefValueCase{"missing: the default is written", "<none>", 4, "1"},
                       PrefValueCase{"empty", "", 4, ""},
                       PrefValueCase{"21 bytes", std::string(20, 'x') + "#", 4, std::string(20, 'x') + "#"},
                       PrefValueCase{"22 bytes", std::string(21, 'x') + "#", -2, ""},
@@ -128,6 +135,19 @@ TEST_F(PluginTest, DefaultThatCannotBeWrittenFailsStartup)
     EXPECT_EQ(host->Startup(33), kFMXStartupFailed);
     EXPECT_STREQ(gPluginState.prefText, "1");
     EXPECT_EQ(winsim::CountCalls("RegCloseKey"), 1u);
+}
+
+TEST_F(PluginTest, MissingValueWhoseDefaultCannotBeWrittenFailsStartup)
+{
+    winsim::CreateKey(kSettingsKey);
+    winsim::FailCall("RegSetValueExA");
+    EXPECT_EQ(host->Startup(33), kFMXStartupFailed);
+    EXPECT_FALSE(winsim::GetValue(kSettingsKey, "prefs", nullptr));
+    EXPECT_EQ(winsim::CountCalls("RegisterClassA"), 0u);
+    EXPECT_EQ(winsim::OpenKeyCount(), 0);
+    // The next start-up writes it.
+    EXPECT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_STREQ(gPluginState.prefText, "1");
 }
 
 TEST_F(PluginTest, FailedReadFailsStartup)

@@ -173,3 +173,119 @@ TEST_F(DesktopTest, OnlyDirectChildrenOfTheClientAreSearched)
 }
 
 }  // namespace
+
+namespace {
+
+// A second copy of the host, started by the same user: the same class, the
+// same document title, and above the host's own in the Z order, so that
+// FindWindowA finds it first.
+class SecondHostTest : public DesktopTest {
+protected:
+    void SetUpBoth()
+    {
+        StartHost();
+        orders_ = AddDocument("Orders");
+        winsim::Quiet quiet;
+        winsim::OtherThread other(0x50, 0x54);
+        fmhost::HostLayout layout;
+        layout.x = 100;
+        layout.y = 50;
+        peer_ = fmhost::CreateHostWindows(TestInstance(), layout);
+        fmhost::DocumentLayout doc;
+        doc.title = "Orders";
+        peerOrders_ = fmhost::CreateDocument(TestInstance(), peer_, 5, doc);
+        ASSERT_EQ(winsim::Children(NULL).front(), peer_.app);
+    }
+
+    HWND orders_ = NULL;
+    HWND peerOrders_ = NULL;
+    fmhost::HostWindows peer_;
+};
+
+TEST_F(SecondHostTest, CommandsActOnTheCallingHostsWindows)
+{
+    SetUpBoth();
+    HMENU peerMenu = winsim::Inspect(peer_.app).menu;
+    RECT peerRect = winsim::Inspect(peerOrders_).rect;
+    EXPECT_EQ(Call(kDoWindowRelocate, "Orders|A|50|60"), "1");
+    EXPECT_EQ(RectInParent(orders_).left, 50);
+    EXPECT_EQ(Call(kDoGetWindowSize, "Orders"), "50|90|300|200");
+    EXPECT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    EXPECT_EQ(Call(kDoSetWindowTitle, "Orders||Sales"), "1") << "ours is hidden, and found";
+    EXPECT_EQ(winsim::Inspect(orders_).title, "Sales");
+    EXPECT_EQ(Call(kDoHideMenuBar), "1");
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, nullptr);
+
+    winsim::WindowInfo peer = winsim::Inspect(peerOrders_);
+    EXPECT_TRUE(peer.visible);
+    EXPECT_EQ(peer.title, "Orders");
+    EXPECT_EQ(peer.rect, peerRect);
+    EXPECT_EQ(winsim::Inspect(peer_.app).menu, peerMenu);
+
+    {
+        winsim::Quiet quiet;
+        winsim::CreateTaskBar();
+    }
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_EQ(FormattedCalls("BringWindowToTop"),
+              std::vector<std::string>{"BringWindowToTop(" + winsim::Str(host_.app) + ") = 1"});
+}
+
+// Without a window of its own of the class, the first one found is taken,
+// whatever its process.
+TEST_F(SecondHostTest, AnotherProcessesWindowWhenTheHostHasNone)
+{
+    SetUpBoth();
+    {
+        winsim::Quiet quiet;
+        DestroyWindow(host_.app);
+    }
+    EXPECT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    EXPECT_FALSE(winsim::Inspect(peerOrders_).visible);
+}
+
+// Where the first window found is the host's own, the search costs what it
+// always did: one query of the window's process takes the place of IsWindow.
+TEST_F(DesktopTest, OwnWindowFoundFirstCostsNoExtraCall)
+{
+    StartHost();
+    AddDocument("Orders");
+    EXPECT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    std::vector<std::string> window;  // the window manager's calls, without the copy of the class
+    for (const std::string &f : CalledFunctions())
+        if (f != "lstrcpyA" && f != "DefMDIChildProcA")  // the host's document procedure
+            window.push_back(f);
+    EXPECT_EQ(window,
+              (std::vector<std::string>{"FindWindowA", "GetWindowThreadProcessId", "FindWindowExA",
+                                        "IsWindow", "FindWindowExA", "IsWindow", "ShowWindow"}));
+}
+
+// A zero byte in a title or in a code that names a class would cut the text
+// short where Win32 reads it: "Orders\0x" would find "Orders", "a\0" the
+// class "FMPRO5.a". Such a field names no window and sets no title.
+TEST_F(DesktopTest, FieldsWithZeroBytesNameNoWindow)
+{
+    StartHost();
+    HWND orders = AddDocument("Orders");
+    fmhost::HostWindows other = AddApplication("FMPRO5.a");
+    AddDocumentTo(other, "Orders", 40, 40);
+    const std::pair<uint32_t, std::string> cases[] = {
+        {kDoHideWindow, std::string("Orders\0x", 8)},
+        {kDoHideWindow, std::string("Orders|a\0", 9)},
+        {kDoGetWindowSize, std::string("Orders\0", 7)},
+        {kDoWindowResize, std::string("Orders\0|A|10|10", 15)},
+        {kDoSetWindowTitle, std::string("Orders||Sal\0es", 14)},
+    };
+    for (const auto &c : cases) {
+        winsim::ClearCallLog();
+        EXPECT_EQ(Call(c.first, c.second), "0") << "function " << c.first;
+        EXPECT_EQ(winsim::CountCalls("FindWindowA"), 0u) << "function " << c.first;
+    }
+    EXPECT_TRUE(winsim::Inspect(orders).visible);
+    EXPECT_EQ(winsim::Inspect(orders).title, "Orders");
+    // A code of four or more characters is not used at all, zero byte or not.
+    EXPECT_EQ(Call(kDoHideWindow, std::string("Orders|abc\0", 11)), "1");
+}
+
+}  // namespace

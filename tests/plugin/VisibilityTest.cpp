@@ -96,13 +96,84 @@ TEST_F(DesktopTest, MenuBarHideHideShow)
     EXPECT_EQ(gPluginState.savedMenu, menu) << "a show does not clear the saved menu";
 }
 
+// The menu goes back only to the window it came from: a show that names
+// another window is refused and changes nothing, so the right one can follow.
+TEST_F(DesktopTest, MenuBarGoesBackWhereItCameFrom)
+{
+    StartHost();
+    fmhost::HostWindows other = AddApplication("FMPRO5.ab1");
+    HMENU mainMenu = winsim::Inspect(host_.app).menu;
+    HMENU otherMenu = winsim::Inspect(other.app).menu;
+    ASSERT_EQ(Call(kDoHideMenuBar, ""), "1");
+    EXPECT_EQ(Call(kDoShowMenuBar, "ab1"), "0");
+    EXPECT_EQ(winsim::Inspect(other.app).menu, otherMenu);
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, nullptr);
+    EXPECT_FALSE(gPluginState.menuBarShown);
+    EXPECT_EQ(Call(kDoShowMenuBar, ""), "1");
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, mainMenu);
+}
+
+// A window or a menu destroyed while detached leaves nothing to put back:
+// the show answers "0" and the record starts afresh instead of refusing
+// every command until the next start-up.
+TEST_F(DesktopTest, MenuBarWhoseWindowOrMenuIsGoneIsForgotten)
+{
+    for (bool windowGone : {true, false}) {
+        SCOPED_TRACE(windowGone ? "window gone" : "menu gone");
+        winsim::Reset();
+        gPluginState = PluginState();
+        host = std::make_unique<fmhost::HostSession>(FMExternCallProc, TestInstance());
+        StartHost();
+        HMENU menu = winsim::Inspect(host_.app).menu;
+        ASSERT_EQ(Call(kDoHideMenuBar), "1");
+        fmhost::HostWindows again;
+        {
+            winsim::Quiet quiet;
+            if (windowGone) {
+                DestroyWindow(host_.app);
+                again = fmhost::CreateHostWindows(TestInstance(), fmhost::HostLayout());
+            } else {
+                DestroyMenu(menu);
+            }
+        }
+        EXPECT_EQ(Call(kDoShowMenuBar), "0");
+        EXPECT_TRUE(gPluginState.menuBarShown);
+        EXPECT_EQ(gPluginState.savedMenu, nullptr);
+        EXPECT_EQ(gPluginState.menuSource, nullptr);
+        HWND app = windowGone ? again.app : host_.app;
+        EXPECT_EQ(Call(kDoHideMenuBar), "1") << "the record starts afresh";
+        EXPECT_EQ(gPluginState.menuSource, app);
+    }
+}
+
+TEST_F(DesktopTest, MenuBarIsShownFromTheMomentOfLoading)
+{
+    StartHost(5, std::string(), /*start=*/false);
+    HMENU menu = winsim::Inspect(host_.app).menu;
+    EXPECT_EQ(Call(kDoShowMenuBar), "0") << "before start-up";
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, menu);
+    ASSERT_EQ(host->Startup(3), kFMXStartupBadVersion);
+    EXPECT_EQ(Call(kDoShowMenuBar), "0") << "after a refused start-up";
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, menu);
+}
+
+TEST_F(DesktopTest, RepeatedStartupKeepsADetachedMenuBar)
+{
+    StartHost();
+    HMENU menu = winsim::Inspect(host_.app).menu;
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_EQ(Call(kDoShowMenuBar), "1");
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, menu);
+}
+
 TEST_F(DesktopTest, MenuBarCommandsReadTheCodeFromFieldOne)
 {
     StartHost();
     const std::pair<std::string, std::string> cases[] = {
         {"", "FMPRO5APP"},           {"abc", "FMPRO5.abc"},
         {"ab|cd", "FMPRO5.ab"},      {"abcd", "FMPRO5APP"},
-        {"abcdefghijklm|x", "FMPRO5APP"},
+        {"abcdefghijklm|x", "FMPRO5APP"}, {std::string("abcd\0", 5), "FMPRO5APP"},
     };
     for (const auto &c : cases) {
         winsim::ClearCallLog();
@@ -112,6 +183,17 @@ TEST_F(DesktopTest, MenuBarCommandsReadTheCodeFromFieldOne)
         ASSERT_EQ(finds.size(), 1u) << c.first;
         EXPECT_EQ(finds[0].args[0], "\"" + c.second + "\"") << c.first;
     }
+}
+
+// A code that names a class cannot hold a zero byte: "a\0" would be the
+// class "FMPRO5.a".
+TEST_F(DesktopTest, MenuBarCodeWithZeroByteNamesNoWindow)
+{
+    StartHost();
+    AddApplication("FMPRO5.a");
+    EXPECT_EQ(Call(kDoHideMenuBar, std::string("a\0", 2)), "0");
+    EXPECT_EQ(winsim::CountCalls("FindWindowA"), 0u);
+    EXPECT_TRUE(gPluginState.menuBarShown);
 }
 
 TEST_F(DesktopTest, MenuBarOfGenerationThree)
