@@ -5,6 +5,7 @@
 #define FMHOST_PLATFORM_H
 
 #include "HostSession.h"
+#include "HostWindows.h"
 
 #include <string>
 #include <vector>
@@ -22,8 +23,10 @@ struct PluginModule {
 
 // A user's action in an open dialog.
 struct DialogStep {
-    enum Kind { Type, Ok, Cancel, CloseBox, Command, Picture } kind;
-    std::string text;          // Type: the new text of the preference field; Picture: the file
+    enum Kind { Type, Keys, Ok, Cancel, CloseBox, Command, Picture } kind;
+    // Type: the new text of the preference field; Keys: the characters the
+    // user types into it, its whole text selected; Picture: the file.
+    std::string text;
     unsigned long wParam = 0;  // Command: the WM_COMMAND wParam
 };
 
@@ -50,8 +53,33 @@ int CursorCount();
 void SetCursorCount(int count);
 // The primary task bar window, made if the desktop has none.
 HWND EnsureTaskBar();
+// The Start button of Windows Vista and 7 beside it: a top-level window of
+// the class "Button" on the task bar's thread.
+HWND MakeStartButton(HWND taskBar);
+// A task bar of a further monitor.
+HWND MakeSecondaryTaskBar();
+// The monitors, primary first, in virtual-screen coordinates. The simulated
+// desktop is given them; Windows has its own, which must be these: the
+// answer is what differs, or empty.
+std::string UseMonitors(const std::vector<RECT> &monitors);
+
+// A second copy of the host, as a second process started by the same user:
+// an application window of the class with a document window of the title.
+// The answer is empty, or why it could not be started.
+std::string StartPeerHost(const std::string &appClass, const std::string &documentTitle,
+                          HostWindows *windows);
+// Ends every peer host; done at the end of a script as well.
+void StopPeerHosts();
+// The peer host's side: makes its windows and handles their messages until
+// its application window is closed. Answers the exit status.
+int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle);
 // Lets the window manager catch up: pending messages are handled.
 void Pump();
+// The same, keeping the top-level windows in the order they had. Without a
+// window manager, Wine puts a window it has just shown on top of the others
+// once it handles that window's X events; Windows keeps the order that
+// SetWindowPos gave. Pictures of the screen are taken after this.
+void PumpKeepingZOrder();
 bool Snapshot(const std::string &bmpFile);
 void PrepareDesktop();
 

@@ -58,6 +58,9 @@ DialogReport RunPreferences(HostSession &session, const std::vector<DialogStep> 
         case DialogStep::Type:
             actions.push_back(winsim::TypeText(IDC_PREF_TEXT, step.text));
             break;
+        case DialogStep::Keys:
+            actions.push_back(winsim::TypeKeys(IDC_PREF_TEXT, step.text));
+            break;
         case DialogStep::Ok:
             actions.push_back(winsim::Click(IDOK));
             break;
@@ -103,7 +106,59 @@ HWND EnsureTaskBar()
     return bar ? bar : winsim::CreateTaskBar();
 }
 
+HWND MakeStartButton(HWND)
+{
+    return winsim::CreateStartButton();
+}
+
+HWND MakeSecondaryTaskBar()
+{
+    return winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
+}
+
+std::string UseMonitors(const std::vector<RECT> &monitors)
+{
+    const RECT &primary = monitors.front();
+    if (primary.left != 0 || primary.top != 0)
+        return "the primary monitor lies at (0, 0)";
+    winsim::SetScreenSize(primary.right, primary.bottom);
+    winsim::SetOtherMonitors(std::vector<RECT>(monitors.begin() + 1, monitors.end()));
+    return std::string();
+}
+
+// The peer's windows belong to a process and thread of their own.
+std::string StartPeerHost(const std::string &appClass, const std::string &documentTitle,
+                          HostWindows *windows)
+{
+    static DWORD nextProcess = 0x100;
+    winsim::OtherThread peer(nextProcess, nextProcess + 4);
+    nextProcess += 0x10;
+    HostLayout layout;
+    layout.appClass = appClass;
+    layout.title = "Peer host";
+    layout.x = 120;
+    layout.y = 80;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(0x800000);
+    *windows = CreateHostWindows(instance, layout);
+    DocumentLayout document;
+    document.title = documentTitle;
+    document.x = 30;
+    document.y = 40;
+    if (windows->app == NULL || CreateDocument(instance, *windows, 5, document) == NULL)
+        return "the peer's windows could not be made";
+    return std::string();
+}
+
+void StopPeerHosts() {}
+
+int RunAsPeerHost(const std::string &, const std::string &)
+{
+    return 2;  // a second process exists on Windows only
+}
+
 void Pump() {}
+
+void PumpKeepingZOrder() {}
 
 bool Snapshot(const std::string &bmpFile)
 {

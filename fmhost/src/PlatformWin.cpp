@@ -111,6 +111,16 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
         case DialogStep::Type:
             SetDlgItemTextA(dialog, kPrefTextControl, step.text.c_str());
             break;
+        case DialogStep::Keys: {
+            // As the user types: the whole text selected, then one character
+            // after another, which the control's limit stops.
+            HWND field = GetDlgItem(dialog, kPrefTextControl);
+            SetFocus(field);
+            SendMessageA(field, EM_SETSEL, 0, -1);
+            for (char c : step.text)
+                SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+            break;
+        }
         case DialogStep::Ok:
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                          (LPARAM)GetDlgItem(dialog, IDOK));
@@ -204,11 +214,15 @@ void SetCursorCount(int count)
         now = ShowCursor(now < count ? TRUE : FALSE);
 }
 
+// Wine's explorer has a task bar window of its own; this host makes its own
+// one all the same, on its own thread, so that a Start button can be made on
+// that thread too. Made last, it is above explorer's in the Z order, where
+// the plug-in finds it first.
 HWND EnsureTaskBar()
 {
-    HWND bar = FindWindowA("Shell_TrayWnd", NULL);
-    if (bar)
-        return bar;
+    static HWND own = NULL;
+    if (own != NULL && IsWindow(own))
+        return own;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(NULL);
@@ -217,9 +231,160 @@ HWND EnsureTaskBar()
     RegisterClassA(&wc);
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
-    bar = CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE, 0,
+    own = CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE, 0,
                           height - 30, width, 30, NULL, NULL, wc.hInstance, NULL);
+    return own;
+}
+
+HWND MakeStartButton(HWND taskBar)
+{
+    RECT bar;
+    GetWindowRect(taskBar, &bar);
+    HWND button = CreateWindowExA(WS_EX_TOOLWINDOW | 0x08000000 /* WS_EX_NOACTIVATE */, "Button",
+                                  "Start", WS_POPUP | WS_VISIBLE, bar.left, bar.top, 48,
+                                  bar.bottom - bar.top, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    Pump();
+    return button;
+}
+
+HWND MakeSecondaryTaskBar()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "Shell_SecondaryTrayWnd";
+    RegisterClassA(&wc);  // already registered is fine
+    int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    int bottom = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HWND bar =
+        CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_SecondaryTrayWnd", "", WS_POPUP | WS_VISIBLE,
+                        right - 300, bottom - 30, 300, 30, NULL, NULL, wc.hInstance, NULL);
+    Pump();
     return bar;
+}
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list)
+{
+    reinterpret_cast<std::vector<RECT> *>(list)->push_back(*rect);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string UseMonitors(const std::vector<RECT> &monitors)
+{
+    std::vector<RECT> found;
+    EnumDisplayMonitors(NULL, NULL, AddMonitor, reinterpret_cast<LPARAM>(&found));
+    std::string wanted, have;
+    for (const RECT &r : monitors)
+        wanted += " " + RectText(r);
+    for (const RECT &r : found)
+        have += " " + RectText(r);
+    // Windows lists the monitors in an order of its own.
+    bool same = found.size() == monitors.size();
+    for (const RECT &r : monitors) {
+        bool listed = false;
+        for (const RECT &f : found)
+            listed |= EqualRect(&r, &f) != 0;
+        same = same && listed;
+    }
+    return same ? std::string() : "the display has the monitors" + have + ", not" + wanted;
+}
+
+namespace {
+
+struct PeerProcess {
+    PROCESS_INFORMATION process;
+    HWND app;
+};
+std::vector<PeerProcess> gPeers;
+
+// The peer's application window: of the class, titled "Peer host", in the
+// peer's process.
+HWND FindPeerWindow(const std::string &appClass, DWORD processId)
+{
+    HWND window = NULL;
+    while ((window = FindWindowExA(NULL, window, appClass.c_str(), "Peer host")) != NULL) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return NULL;
+}
+
+}  // namespace
+
+std::string StartPeerHost(const std::string &appClass, const std::string &documentTitle,
+                          HostWindows *windows)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    std::string command =
+        "\"" + std::string(self) + "\" --peer \"" + appClass + "\" \"" + documentTitle + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PeerProcess peer = {};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                        &peer.process))
+        return "CreateProcess failed with error " + std::to_string(GetLastError());
+    // Ten seconds for the peer to make its windows.
+    for (int wait = 0; wait < 200 && peer.app == NULL; ++wait) {
+        Pump();
+        peer.app = FindPeerWindow(appClass, peer.process.dwProcessId);
+    }
+    gPeers.push_back(peer);
+    if (peer.app == NULL)
+        return "the peer host made no window";
+    windows->app = peer.app;
+    windows->mdiClient = FindWindowExA(peer.app, NULL, "MDIClient", NULL);
+    windows->menu = GetMenu(peer.app);
+    return std::string();
+}
+
+void StopPeerHosts()
+{
+    for (PeerProcess &peer : gPeers) {
+        if (peer.app != NULL)
+            PostMessageA(peer.app, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(peer.process.hProcess, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(peer.process.hProcess, 1);
+        CloseHandle(peer.process.hThread);
+        CloseHandle(peer.process.hProcess);
+    }
+    gPeers.clear();
+}
+
+int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle)
+{
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    HostLayout layout;
+    layout.appClass = appClass;
+    layout.title = "Peer host";
+    layout.x = 120;
+    layout.y = 80;
+    HostWindows windows = CreateHostWindows(instance, layout);
+    DocumentLayout document;
+    document.title = documentTitle;
+    document.x = 30;
+    document.y = 40;
+    if (windows.app == NULL || CreateDocument(instance, windows, 5, document) == NULL)
+        return 1;
+    // A minute at most, should the host that started it never close it.
+    for (int tick = 0; tick < 3000 && IsWindow(windows.app); ++tick) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+    return 0;
 }
 
 void Pump()
@@ -232,6 +397,25 @@ void Pump()
         }
         Sleep(20);
     }
+}
+
+// Wine without a window manager maps a newly shown window over the others on
+// the X display whatever its place in the Z order, and then takes the X
+// order as its own; it follows a window being raised, not one being
+// lowered. So the order the windows had is given back by raising each one,
+// from the bottom up.
+void PumpKeepingZOrder()
+{
+    std::vector<HWND> order;
+    for (HWND w = GetTopWindow(NULL); w != NULL; w = GetWindow(w, GW_HWNDNEXT))
+        if (IsWindowVisible(w))
+            order.push_back(w);
+    Pump();
+    for (auto w = order.rbegin(); w != order.rend(); ++w)
+        if (IsWindow(*w))
+            SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    Pump();
 }
 
 bool Snapshot(const std::string &bmpFile)

@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "Soak.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -149,6 +150,7 @@ public:
 
     ~Runner()
     {
+        StopPeerHosts();
         session_.reset();
         UnloadPlugin(&module_);
     }
@@ -173,6 +175,11 @@ public:
             {"check", &Runner::Check},
             {"cursor", &Runner::Cursor},
             {"taskbar", &Runner::TaskBar},
+            {"startbutton", &Runner::StartButton},
+            {"secondarybar", &Runner::SecondaryBar},
+            {"monitors", &Runner::Monitors},
+            {"peer", &Runner::Peer},
+            {"focus", &Runner::Focus},
             {"registry", &Runner::Registry},
             {"prefs", &Runner::Prefs},
             {"snapshot", &Runner::SnapshotCommand},
@@ -386,6 +393,34 @@ private:
         Bind(options.positional[0], window);
     }
 
+    // A second copy of the host in a process of its own, with the same
+    // window class and a document of the title (NAME, NAME.mdi, NAME.doc).
+    void Peer(const Words &words)
+    {
+        Options options(words, 1);
+        if (options.positional.size() != 1)
+            throw ScriptError("peer NAME [class=CLASS] [doc=TITLE]");
+        HostWindows peer;
+        std::string appClass = options.Get("class", DefaultAppClass(generation_));
+        std::string title = options.Get("doc", "Orders");
+        std::string error = StartPeerHost(appClass, title, &peer);
+        if (!error.empty())
+            throw ScriptError("the peer host: " + error);
+        const std::string &name = options.positional[0];
+        Bind(name, peer.app);
+        windows_[name + ".mdi"] = peer.mdiClient;
+        windows_[name + ".doc"] = FindWindowExA(peer.mdiClient, NULL, NULL, title.c_str());
+        out_ << "peer " << name << " started\n";
+    }
+
+    // The keyboard focus to the window, which activates its top-level window.
+    void Focus(const Words &words)
+    {
+        if (words.size() != 2)
+            throw ScriptError("focus NAME");
+        SetFocus(Window(words[1]));
+    }
+
     void Destroy(const Words &words)
     {
         if (words.size() != 2)
@@ -472,6 +507,24 @@ private:
             CheckDialog(words);
             return;
         }
+        if (what == "same") {
+            if (words.size() != 4)
+                throw ScriptError("check same NAME OTHER");
+            if (Window(words[2]) != Window(words[3]))
+                throw ScriptError(words[2] + " is " + HandleName(Window(words[2])) + ", not " +
+                                  words[3]);
+            return;
+        }
+        if (what == "active" || what == "focus") {
+            if (words.size() != 3)
+                throw ScriptError("check active|focus NAME");
+            HWND actual = what == "active" ? GetActiveWindow() : GetFocus();
+            if (actual != Window(words[2]))
+                throw ScriptError(
+                    std::string(what == "active" ? "the active window" : "the focus") + " is " +
+                    HandleName(actual) + ", not " + words[2]);
+            return;
+        }
         if (what == "exists") {
             if (words.size() != 4)
                 throw ScriptError("check exists NAME 0|1");
@@ -536,6 +589,15 @@ private:
                                   ", found " + Quote(text));
         } else if (what == "menu") {
             CheckMenu(words, window);
+        } else if (what == "above") {
+            // Read before the window manager handles the messages of a
+            // change: without one, Wine restacks a window it has just shown.
+            if (words.size() != 4)
+                throw ScriptError("check above NAME OTHER");
+            HWND above = GetWindow(window, GW_HWNDPREV);
+            if (above != Window(words[3]))
+                throw ScriptError("the window above " + words[2] + " is " + HandleName(above) +
+                                  ", not " + words[3]);
         } else if (what == "top") {
             HWND parent = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : NULL;
             HWND first = parent ? GetWindow(parent, GW_CHILD) : NULL;
@@ -546,22 +608,38 @@ private:
         }
     }
 
+    // The script's name for a window, or its handle.
+    std::string HandleName(HWND window) const
+    {
+        if (window == NULL)
+            return "none";
+        for (const auto &entry : windows_)
+            if (entry.second == window)
+                return entry.first;
+        char text[32];
+        std::snprintf(text, sizeof text, "window %p", static_cast<void *>(window));
+        return text;
+    }
+
     void CheckMenu(const Words &words, HWND window)
     {
         if (words.size() != 4)
-            throw ScriptError("check menu NAME none|original");
+            throw ScriptError("check menu NAME none|present|original");
         HMENU menu = GetMenu(window);
         auto host = hosts_.find(words[2]);
         if (words[3] == "none") {
             if (menu != NULL)
                 throw ScriptError("menu of " + words[2] + ": expected none, found one");
+        } else if (words[3] == "present") {
+            if (menu == NULL)
+                throw ScriptError("menu of " + words[2] + ": expected one, found none");
         } else if (words[3] == "original") {
             if (host == hosts_.end())
                 throw ScriptError("'" + words[2] + "' is no application window");
             if (menu != host->second.menu)
                 throw ScriptError("menu of " + words[2] + ": expected its original menu bar");
         } else {
-            throw ScriptError("check menu NAME none|original");
+            throw ScriptError("check menu NAME none|present|original");
         }
     }
 
@@ -580,6 +658,39 @@ private:
         if (!bar)
             throw ScriptError("no task bar window");
         Bind(words.size() > 1 ? words[1] : "taskbar", bar);
+    }
+
+    void StartButton(const Words &words)
+    {
+        HWND button = MakeStartButton(EnsureTaskBar());
+        if (!button)
+            throw ScriptError("the Start button could not be made");
+        Bind(words.size() > 1 ? words[1] : "start", button);
+    }
+
+    void SecondaryBar(const Words &words)
+    {
+        HWND bar = MakeSecondaryTaskBar();
+        if (!bar)
+            throw ScriptError("the further task bar could not be made");
+        Bind(words.size() > 1 ? words[1] : "secondary", bar);
+    }
+
+    // monitors L,T,R,B ...: the primary monitor first. The stand-in's desktop
+    // is given them; on Windows the display must have them.
+    void Monitors(const Words &words)
+    {
+        if (words.size() < 2)
+            throw ScriptError("monitors LEFT,TOP,RIGHT,BOTTOM ... (the primary first)");
+        std::vector<RECT> monitors;
+        for (size_t i = 1; i < words.size(); ++i) {
+            int l = 0, t = 0, r = 0, b = 0;
+            ParseRect(words[i], &l, &t, &r, &b);
+            monitors.push_back({l, t, r, b});
+        }
+        std::string differs = UseMonitors(monitors);
+        if (!differs.empty())
+            throw ScriptError(differs);
     }
 
     // The value's bytes. The plug-in stores REG_SZ text without a
@@ -642,6 +753,9 @@ private:
             if (w.rfind("type=", 0) == 0) {
                 step.kind = DialogStep::Type;
                 step.text = w.substr(5);
+            } else if (w.rfind("keys=", 0) == 0) {
+                step.kind = DialogStep::Keys;
+                step.text = w.substr(5);
             } else if (w == "ok") {
                 step.kind = DialogStep::Ok;
             } else if (w == "cancel") {
@@ -656,7 +770,8 @@ private:
                 step.text = SnapshotPath(w.substr(8));
             } else {
                 throw ScriptError(
-                    "prefs steps: type=TEXT ok cancel close command=WPARAM picture=FILE");
+                    "prefs steps: type=TEXT keys=TEXT ok cancel close command=WPARAM "
+                    "picture=FILE");
             }
             steps.push_back(step);
         }
@@ -696,7 +811,7 @@ private:
     {
         if (words.size() != 2)
             throw ScriptError("snapshot FILE");
-        Pump();
+        PumpKeepingZOrder();
         std::string path = SnapshotPath(words[1]);
         if (!Snapshot(path))
             throw ScriptError("could not write the picture " + path);
@@ -784,12 +899,20 @@ void PrintHelp(std::ostream &out)
            "  check rect NAME L T R B      outer rectangle in the parent's client area\n"
            "  check size NAME W H | check style|exstyle|classstyle NAME VALUE [mask=M]\n"
            "  check visible|enabled NAME 0|1 | check title|class NAME TEXT\n"
-           "  check menu NAME none|original | check exists NAME 0|1 | check top NAME\n"
+           "  check menu NAME none|present|original | check exists NAME 0|1 | check top NAME\n"
+           "  check same NAME OTHER        both names name one window\n"
+           "  check above NAME OTHER       OTHER is directly above NAME in the Z order\n"
+           "  check active|focus NAME      the thread's active window, the keyboard focus\n"
            "  check cursor N | check registry TEXT | check dialog open|ended|layout|text TEXT\n"
            "  cursor N                     set the cursor display counter\n"
            "  taskbar [NAME]               name the task bar window (made if missing)\n"
+           "  startbutton [NAME] | secondarybar [NAME]   a Start button on the task bar's\n"
+           "                               thread, a task bar of a further monitor\n"
+           "  monitors L,T,R,B ...         the monitors, primary first (Windows: must match)\n"
+           "  peer NAME [class=C] [doc=T]  a second host process (NAME, NAME.mdi, NAME.doc)\n"
+           "  focus NAME                   give the window the keyboard focus\n"
            "  registry clear|key-only|set TEXT   the plug-in's settings key\n"
-           "  prefs [type=TEXT] [ok] [cancel] [close] [command=W] [picture=FILE]\n"
+           "  prefs [type=TEXT] [keys=TEXT] [ok] [cancel] [close] [command=W] [picture=FILE]\n"
            "                                        preferences dialog\n"
            "  snapshot FILE                picture of the screen (BMP)\n"
            "  bench [ITERATIONS]           time functions through the plug-in against the Win32\n"

@@ -1,5 +1,6 @@
 // fmhost: the stand-in host. Runs a script of host actions and plug-in calls
 // from a file, or interactively from standard input.
+#include "Platform.h"
 #include "Script.h"
 
 #include <cstring>
@@ -32,6 +33,9 @@ int main(int argc, char **argv)
     fmhost::ScriptOptions options;
     std::string script;
     bool help = false;
+    // A second copy of the host, started by the "peer" command.
+    if (argc == 4 && std::strcmp(argv[1], "--peer") == 0)
+        return fmhost::RunAsPeerHost(argv[2], argv[3]);
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {

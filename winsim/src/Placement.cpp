@@ -88,7 +88,8 @@ bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flag
         w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         hiding = true;
     }
-    if (!(flags & SWP_NOACTIVATE) && !IsPureChild(w->style))
+    // As in Wine's set_window_pos, a window being hidden is never activated.
+    if (!(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && !IsPureChild(w->style))
         Activate(handle, false);
     if (hiding) {
         State &s = S();
