@@ -63,6 +63,11 @@ HWND MakeSecondaryTaskBar();
 // answer is what differs, or empty.
 std::string UseMonitors(const std::vector<RECT> &monitors);
 
+// The ANSI code page, 1252 or 932 (Shift-JIS): the simulated desktop is
+// given it; a Windows process has its own, which must be this one. The
+// answer is what differs, or empty.
+std::string UseCodePage(unsigned codePage);
+
 // A second copy of the host, as a second process started by the same user:
 // an application window of the class with a document window of the title.
 // The answer is empty, or why it could not be started.

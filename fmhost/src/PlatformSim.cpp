@@ -126,6 +126,17 @@ std::string UseMonitors(const std::vector<RECT> &monitors)
     return std::string();
 }
 
+std::string UseCodePage(unsigned codePage)
+{
+    if (codePage == 1252)
+        winsim::SetLeadByteRanges({});
+    else if (codePage == 932)
+        winsim::SetLeadByteRanges({{0x81, 0x9F}, {0xE0, 0xFC}});
+    else
+        return "the stand-in knows the code pages 1252 and 932";
+    return std::string();
+}
+
 // The peer's windows belong to a process and thread of their own.
 std::string StartPeerHost(const std::string &appClass, const std::string &documentTitle,
                           HostWindows *windows)

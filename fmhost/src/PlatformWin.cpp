@@ -294,6 +294,14 @@ std::string UseMonitors(const std::vector<RECT> &monitors)
     return same ? std::string() : "the display has the monitors" + have + ", not" + wanted;
 }
 
+std::string UseCodePage(unsigned codePage)
+{
+    unsigned actual = GetACP();
+    if (actual == codePage)
+        return std::string();
+    return "the ANSI code page is " + std::to_string(actual) + ", not " + std::to_string(codePage);
+}
+
 namespace {
 
 struct PeerProcess {

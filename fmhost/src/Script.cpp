@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "Soak.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -49,6 +50,12 @@ Words Tokenize(const std::string &line)
             char d = line[i++];
             if (d == '"') {
                 quoted = !quoted;
+            } else if (d == '\\' && quoted && i + 2 < line.size() && line[i] == 'x' &&
+                       std::isxdigit(static_cast<unsigned char>(line[i + 1])) &&
+                       std::isxdigit(static_cast<unsigned char>(line[i + 2]))) {
+                // \xHH: any byte, such as half of a double-byte character.
+                word += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+                i += 3;
             } else if (d == '\\' && quoted && i < line.size()) {
                 char e = line[i++];
                 word += e == 'n' ? '\n' : e == 't' ? '\t' : e == '0' ? '\0' : e;
@@ -179,6 +186,7 @@ public:
             {"secondarybar", &Runner::SecondaryBar},
             {"monitors", &Runner::Monitors},
             {"peer", &Runner::Peer},
+            {"codepage", &Runner::CodePage},
             {"focus", &Runner::Focus},
             {"registry", &Runner::Registry},
             {"prefs", &Runner::Prefs},
@@ -676,6 +684,18 @@ private:
         Bind(words.size() > 1 ? words[1] : "secondary", bar);
     }
 
+    // The ANSI code page: the stand-in's desktop is given it; on Windows the
+    // process must run with it.
+    void CodePage(const Words &words)
+    {
+        if (words.size() != 2)
+            throw ScriptError("codepage 1252|932");
+        std::string differs =
+            UseCodePage(static_cast<unsigned>(ParseNumber(words[1], "code page")));
+        if (!differs.empty())
+            throw ScriptError(differs);
+    }
+
     // monitors L,T,R,B ...: the primary monitor first. The stand-in's desktop
     // is given them; on Windows the display must have them.
     void Monitors(const Words &words)
@@ -880,7 +900,8 @@ private:
 
 void PrintHelp(std::ostream &out)
 {
-    out << "Commands (one a line; \"quotes\" around words with blanks or |; # comments):\n"
+    out << "Commands (one a line; \"quotes\" around words with blanks or |, in which \\xHH is\n"
+           "any byte; # comments):\n"
            "  load [PATH]                  load the plug-in (done on first need)\n"
            "  unload                       unload it\n"
            "  startup [VERSION] [expect R] start-up message (default version 33; 12 = generation "
@@ -910,6 +931,7 @@ void PrintHelp(std::ostream &out)
            "                               thread, a task bar of a further monitor\n"
            "  monitors L,T,R,B ...         the monitors, primary first (Windows: must match)\n"
            "  peer NAME [class=C] [doc=T]  a second host process (NAME, NAME.mdi, NAME.doc)\n"
+           "  codepage 1252|932            the ANSI code page (Windows: must be the process's)\n"
            "  focus NAME                   give the window the keyboard focus\n"
            "  registry clear|key-only|set TEXT   the plug-in's settings key\n"
            "  prefs [type=TEXT] [keys=TEXT] [ok] [cancel] [close] [command=W] [picture=FILE]\n"
