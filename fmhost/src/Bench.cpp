@@ -195,12 +195,14 @@ double Median(std::vector<double> values)
 
 // ---- The floors: what the plug-in calls, in its order ----
 
-// ResolveTargetWindow: the application window of the standard class, its MDI
-// client, the document by its title, each checked with IsWindow.
+// ResolveTargetWindow: the application window of the standard class, checked
+// to be the host's own by its process, its MDI client and the document by its
+// title, each checked with IsWindow.
 HWND FindDocument(HWND *application)
 {
     HWND app = FindWindowA(kApplicationClass, NULL);
-    IsWindow(app);
+    DWORD process = 0;
+    GetWindowThreadProcessId(app, &process);
     HWND mdiClient = FindWindowExA(app, NULL, "MDIClient", NULL);
     IsWindow(mdiClient);
     HWND document = FindWindowExA(mdiClient, NULL, NULL, kBenchTitle);
