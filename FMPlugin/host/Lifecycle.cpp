@@ -31,6 +31,7 @@ int StartUp(int16_t extnVersion)
         return kFMXStartupBadVersion;
 
     gPluginState.HostVersion = (extnVersion == 12) ? kHostGeneration3 : kHostGeneration5;
+    gPluginState.ownProcess = GetCurrentProcessId();
     // A start-up that follows another without a shut-down keeps the record of
     // a detached menu bar, so that it can still be put back.
     bool menuDetached = !gPluginState.menuBarShown && gPluginState.menuSource != NULL &&

@@ -28,7 +28,7 @@ struct PluginState {
     char prefText[22] = {};      // the stored preference text, zero-terminated
     bool taskBarHidden = false;  // hidden by the plug-in and not shown since
     bool cursorHidden = false;   // likewise the mouse cursor
-    DWORD ownProcess = 0;        // the host's process id, once asked for
+    DWORD ownProcess = 0;        // the host's process id, from start-up
 };
 
 extern PluginState gPluginState;

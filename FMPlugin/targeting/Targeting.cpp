@@ -52,13 +52,11 @@ bool ReadApplicationClassName(HostHandle parameter, int16_t codeField, char *cla
     return true;
 }
 
-// The process the plug-in runs in: the host's. It never changes, so it is
-// asked for once.
+// The process the plug-in runs in: the host's. It never changes, so start-up
+// asks for it once.
 static DWORD OwnProcess(void)
 {
-    if (gPluginState.ownProcess == 0)
-        gPluginState.ownProcess = GetCurrentProcessId();
-    return gPluginState.ownProcess;
+    return gPluginState.ownProcess != 0 ? gPluginState.ownProcess : GetCurrentProcessId();
 }
 
 // True when the window exists and belongs to the host's own process. The
