@@ -10,6 +10,52 @@
 static const char kCoverClassName[] = "Kwzr-HideBackground";
 static const char kCoverTitle[] = "Background (Loomvane)";
 
+LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static void FillCoverClass(void)
+{
+    WNDCLASSA *wc = &gPluginState.coverClass;
+    wc->style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_CLASSDC | CS_NOCLOSE;
+    wc->lpfnWndProc = BngdWndProc;
+    wc->cbClsExtra = 0;
+    wc->cbWndExtra = 0;
+    wc->hInstance = gFMExternCallPtr->instanceID;
+    wc->hIcon = NULL;
+    wc->hCursor = NULL;
+    // A class brush may name a system colour as its index plus one.
+    wc->hbrBackground = (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1);
+    wc->lpszMenuName = NULL;
+    wc->lpszClassName = kCoverClassName;
+}
+
+bool RegisterCoverClass(void)
+{
+    // A start-up that follows another without a shut-down finds the class
+    // still registered by the first; registering it again would fail and
+    // lose track of that registration.
+    if (gPluginState.coverClassRegistered)
+        return true;
+    FillCoverClass();
+    gPluginState.coverClassAtom = RegisterClassA(&gPluginState.coverClass);
+    if (gPluginState.coverClassAtom == 0)
+        return false;
+    gPluginState.coverClassRegistered = true;
+    return true;
+}
+
+// The registration is forgotten whatever the platform answers: a class that
+// a cover outliving its destruction keeps in use goes with the module.
+void UnregisterCoverClass(void)
+{
+    if (!gPluginState.coverClassRegistered)
+        return;
+    UnregisterClassA(kCoverClassName, gFMExternCallPtr->instanceID);
+    gPluginState.coverClassRegistered = false;
+}
+
 // The top-level window of whatever is active on the host's thread (a
 // document window's frame, a dialog the host owns): the root of its owners.
 // Null when nothing is active on this thread.

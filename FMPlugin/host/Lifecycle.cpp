@@ -1,29 +1,7 @@
 // Start-up and shut-down: the host's interface version, the state record,
-// the stored preference text and the cover window's class.
+// the stored preference text, the cover window's class, and at shut-down
+// what only the plug-in could give back.
 #include "Plugin.h"
-
-static const char kCoverClassName[] = "Kwzr-HideBackground";
-
-LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-static void FillCoverClass(void)
-{
-    WNDCLASSA *wc = &gPluginState.coverClass;
-    wc->style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_CLASSDC | CS_NOCLOSE;
-    wc->lpfnWndProc = BngdWndProc;
-    wc->cbClsExtra = 0;
-    wc->cbWndExtra = 0;
-    wc->hInstance = gFMExternCallPtr->instanceID;
-    wc->hIcon = NULL;
-    wc->hCursor = NULL;
-    // A class brush may name a system colour as its index plus one.
-    wc->hbrBackground = (HBRUSH)(INT_PTR)(COLOR_BACKGROUND + 1);
-    wc->lpszMenuName = NULL;
-    wc->lpszClassName = kCoverClassName;
-}
 
 int StartUp(int16_t extnVersion)
 {
@@ -50,17 +28,7 @@ int StartUp(int16_t extnVersion)
     if (!LoadPrefText())
         return kFMXStartupFailed;
 
-    // A start-up that follows another without a shut-down finds the class
-    // still registered by the first; registering it again would fail and
-    // lose track of that registration.
-    if (gPluginState.coverClassRegistered)
-        return kFMXStartupOK;
-    FillCoverClass();
-    gPluginState.coverClassAtom = RegisterClassA(&gPluginState.coverClass);
-    if (gPluginState.coverClassAtom == 0)
-        return kFMXStartupFailed;
-    gPluginState.coverClassRegistered = true;
-    return kFMXStartupOK;
+    return RegisterCoverClass() ? kFMXStartupOK : kFMXStartupFailed;
 }
 
 // The host may quit or unload the plug-in with the menu bar, the task bar or
@@ -73,8 +41,5 @@ void ShutDown(void)
     GiveBackMenuBar();
     GiveBackTaskBar();
     GiveBackCursor();
-    if (gPluginState.coverClassRegistered) {
-        UnregisterClassA(kCoverClassName, gFMExternCallPtr->instanceID);
-        gPluginState.coverClassRegistered = false;
-    }
+    UnregisterCoverClass();
 }

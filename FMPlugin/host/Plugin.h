@@ -63,6 +63,10 @@ void OpenPreferences(void);
 // Destroys a shown cover window; false when it outlives a refused
 // destruction. A cover window that no longer exists counts as destroyed.
 bool DestroyCoverWindow(void);
+// The cover window's class, registered at start-up (false when that fails)
+// and unregistered at shut-down.
+bool RegisterCoverClass(void);
+void UnregisterCoverClass(void);
 // At shut-down: what only the plug-in could give back. A failing call
 // leaves the record as it was, so that a later shut-down can try again.
 void RemoveCoverAtShutDown(void);
