@@ -42,40 +42,55 @@ enum { kTitleLimit = 58, kApplicationCodeLimit = 10, kModeLimit = 4, kNumberLimi
 static const UINT kSizeOnlyFlags =
     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
 
-// Parameter and result text.
+// Declarations by the file that defines them. The handlers of the external
+// functions are declared below, from the function list.
+
+// host/Entry.cpp: the entry point (FMExtern.h) and the state record above.
+
+// host/Dispatch.cpp
+void DispatchExternalCall(intptr_t functionId, HostHandle parameter, HostHandle result);
+
+// host/Fields.cpp: parameter and result text.
 void GetParameterField(HostHandle parameter, int16_t fieldNumber, uint32_t maxLength,
                        char *destination, uint32_t *length);
 void CopyBytes(const void *source, void *destination, uint32_t count);
 void SetResultText(HostHandle result, const char *bytes, uint32_t count);
 void SetResultFlag(HostHandle result, bool success);
 
-// Number text.
+// host/NumberText.cpp
 uint32_t IntPower(uint32_t base, uint32_t exponent);
 void FormatDecimal(uint32_t value, char *destination, uint8_t *length);
 int32_t ParseCoordinate(char c1, char c2, char c3, char c4, char c5);
 
-// Host messages.
+// host/Lifecycle.cpp: the start-up and shut-down messages.
 int StartUp(int16_t extnVersion);
-bool LoadPrefText(void);
-bool StorePrefText(const char *text, DWORD length);
 void ShutDown(void);
-void OpenPreferences(void);
-// Destroys a shown cover window; false when it outlives a refused
-// destruction. A cover window that no longer exists counts as destroyed.
-bool DestroyCoverWindow(void);
+
+// desktop/CoverWindow.cpp
+LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The cover window's class, registered at start-up (false when that fails)
 // and unregistered at shut-down.
 bool RegisterCoverClass(void);
 void UnregisterCoverClass(void);
-// At shut-down: what only the plug-in could give back. A failing call
-// leaves the record as it was, so that a later shut-down can try again.
+// Destroys a shown cover window; false when it outlives a refused
+// destruction. A cover window that no longer exists counts as destroyed.
+bool DestroyCoverWindow(void);
+// At shut-down, as Kwzr-ShowBackground; a cover that outlives it is let go.
 void RemoveCoverAtShutDown(void);
+
+// desktop/MenuBar.cpp, desktop/TaskBar.cpp, desktop/Cursor.cpp: at shut-down,
+// what only the plug-in could give back. A failing call leaves the record as
+// it was, so that a later shut-down can try again.
 void GiveBackMenuBar(void);
 void GiveBackTaskBar(void);
 void GiveBackCursor(void);
-void DispatchExternalCall(intptr_t functionId, HostHandle parameter, HostHandle result);
 
-LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// prefs/PrefStore.cpp: the stored preference text.
+bool LoadPrefText(void);
+bool StorePrefText(const char *text, DWORD length);
+
+// prefs/PrefDialog.cpp: the preferences message and its dialog.
+void OpenPreferences(void);
 INT_PTR CALLBACK prefProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The handlers, one per external function.
