@@ -21,33 +21,40 @@ enum FollowUp {
     kRedrawFrame    // recalculate and draw the frame in place
 };
 
+// When a command proceeds: the frame element must be there to be taken away,
+// or missing to be given back.
+enum Precondition { kProceedIfAnySet, kProceedIfNoneSet };
+
+// Whether the write is judged: the word read back must hold the inverted bits.
+enum WriteCheck { kWriteUnchecked, kWriteVerified };
+
 struct FrameToggle {
     StyleWord word;
-    DWORD mask;         // the bits inverted
-    DWORD testBits;     // the bits tested before anything is written
-    bool proceedIfSet;  // proceed when any test bit is set, or when none is
-    bool verifyWrite;   // the write must be found in the word afterwards
+    DWORD mask;      // the bits inverted
+    DWORD testBits;  // the bits tested before anything is written
+    Precondition precondition;
+    WriteCheck writeCheck;
     FollowUp followUp;
 };
 
-static const FrameToggle kHideTitle = {kWindowStyleWord, WS_CAPTION, WS_CAPTION, true, false,
-                                       kNudgeSize};
-static const FrameToggle kShowTitle = {kWindowStyleWord, WS_CAPTION, WS_CAPTION, false, false,
-                                       kNudgeSize};
-static const FrameToggle kHideSizing = {
-    kWindowStyleWord, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, true, false,
-    kShowAndRaise};
-static const FrameToggle kShowSizing = {
-    kWindowStyleWord, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, false, false,
-    kShowAndRaise};
-static const FrameToggle kHideClose = {kClassStyleWord, CS_NOCLOSE, CS_NOCLOSE,
-                                       false,           true,       kNoFollowUp};
-static const FrameToggle kShowClose = {kClassStyleWord, CS_NOCLOSE, CS_NOCLOSE, true, true,
-                                       kNoFollowUp};
-static const FrameToggle kHideMenu = {kWindowStyleWord, WS_SYSMENU, WS_SYSMENU, true, true,
-                                      kRedrawFrame};
-static const FrameToggle kShowMenu = {kWindowStyleWord, WS_SYSMENU, WS_SYSMENU, false, true,
-                                      kRedrawFrame};
+static const DWORD kSizingBits = WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME;
+
+static const FrameToggle kHideTitle = {kWindowStyleWord, WS_CAPTION,      WS_CAPTION,
+                                       kProceedIfAnySet, kWriteUnchecked, kNudgeSize};
+static const FrameToggle kShowTitle = {kWindowStyleWord,  WS_CAPTION,      WS_CAPTION,
+                                       kProceedIfNoneSet, kWriteUnchecked, kNudgeSize};
+static const FrameToggle kHideSizing = {kWindowStyleWord, kSizingBits,     WS_MAXIMIZEBOX,
+                                        kProceedIfAnySet, kWriteUnchecked, kShowAndRaise};
+static const FrameToggle kShowSizing = {kWindowStyleWord,  kSizingBits,     WS_MAXIMIZEBOX,
+                                        kProceedIfNoneSet, kWriteUnchecked, kShowAndRaise};
+static const FrameToggle kHideClose = {kClassStyleWord,   CS_NOCLOSE,     CS_NOCLOSE,
+                                       kProceedIfNoneSet, kWriteVerified, kNoFollowUp};
+static const FrameToggle kShowClose = {kClassStyleWord,  CS_NOCLOSE,     CS_NOCLOSE,
+                                       kProceedIfAnySet, kWriteVerified, kNoFollowUp};
+static const FrameToggle kHideMenu = {kWindowStyleWord, WS_SYSMENU,     WS_SYSMENU,
+                                      kProceedIfAnySet, kWriteVerified, kRedrawFrame};
+static const FrameToggle kShowMenu = {kWindowStyleWord,  WS_SYSMENU,     WS_SYSMENU,
+                                      kProceedIfNoneSet, kWriteVerified, kRedrawFrame};
 
 static int StyleIndex(StyleWord word)
 {
@@ -136,8 +143,8 @@ static void ToggleFrame(HostHandle parameter, HostHandle result, const FrameTogg
     int index = StyleIndex(toggle->word);
     DWORD word = ReadStyle(document, index);
     bool anySet = (word & toggle->testBits) != 0;
-    if (anySet != toggle->proceedIfSet ||
-        !WriteInverted(document, index, word, toggle->mask, toggle->verifyWrite)) {
+    if (anySet != (toggle->precondition == kProceedIfAnySet) ||
+        !WriteInverted(document, index, word, toggle->mask, toggle->writeCheck == kWriteVerified)) {
         SetResultFlag(result, false);
         return;
     }
