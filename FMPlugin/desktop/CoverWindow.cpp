@@ -7,8 +7,8 @@
 // behind it are hidden.
 #include "Plugin.h"
 
-static const char kCoverClassName[] = "Kwzr-HideBackground";
-static const char kCoverTitle[] = "Background (Loomvane)";
+static const char kCoverClassName[] = LOOMVANE_COVER_CLASS;
+static const char kCoverTitle[] = LOOMVANE_COVER_TITLE;
 
 LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

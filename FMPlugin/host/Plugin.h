@@ -5,6 +5,7 @@
 
 #include "FMExtern.h"
 #include "FunctionList.h"
+#include "PluginNames.h"
 
 #include <windows.h>
 
@@ -36,11 +37,7 @@ extern PluginState gPluginState;
 // Field limits the commands read with.
 enum { kTitleLimit = 58, kApplicationCodeLimit = 10, kModeLimit = 4, kNumberLimit = 8 };
 
-// SetWindowPos flags under which only the size takes effect: the position
-// and the insert-after window are ignored, nothing is activated, and a window
-// of another thread is sent the request without waiting.
-static const UINT kSizeOnlyFlags =
-    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
+static const UINT kSizeOnlyFlags = LOOMVANE_SIZE_ONLY_FLAGS;
 
 // Declarations by the file that defines them. The handlers of the external
 // functions are declared below, from the function list.

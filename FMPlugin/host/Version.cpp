@@ -1,10 +1,9 @@
 // "Kwzr-Version": the plug-in's name and version, with the platform appended
 // when the parameter begins with p or P.
-#include "LoomvaneRes.h"
 #include "Plugin.h"
 
-static const char kShortVersion[] = LOOMVANE_NAME " " LOOMVANE_VERSION;
-static const char kLongVersion[] = LOOMVANE_NAME " " LOOMVANE_VERSION " x86";
+static const char kShortVersion[] = LOOMVANE_SHORT_VERSION;
+static const char kLongVersion[] = LOOMVANE_LONG_VERSION;
 
 void DoVersion(HostHandle parameter, HostHandle result)
 {

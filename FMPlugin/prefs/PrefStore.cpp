@@ -2,9 +2,9 @@
 // written without a terminating zero byte.
 #include "Plugin.h"
 
-static const char kSettingsKey[] = "Software\\Quenmark Software\\Loomvane Plugin\\1.1v1";
+static const char kSettingsKey[] = LOOMVANE_SETTINGS_KEY;
 static const char kKeyClass[] = "REG_SZ";
-static const char kValueName[] = "prefs";
+static const char kValueName[] = LOOMVANE_PREFS_VALUE;
 static const DWORD kLargestStoredText = 21;
 
 static bool OpenSettingsKey(HKEY *key, DWORD *disposition)

@@ -4,7 +4,7 @@
 // own work and the few callbacks it makes.
 #include "Bench.h"
 
-#include "LoomvaneRes.h"
+#include "PluginNames.h"
 
 #include <algorithm>
 #include <chrono>
@@ -24,8 +24,7 @@ namespace fmhost {
 namespace {
 
 // The flags the plug-in sizes a window with: only the size takes effect.
-constexpr UINT kSizeOnlyFlags =
-    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_ASYNCWINDOWPOS;
+constexpr UINT kSizeOnlyFlags = LOOMVANE_SIZE_ONLY_FLAGS;
 constexpr char kApplicationClass[] = "FMPRO5APP";
 constexpr int16_t kMemFullError = -108;
 constexpr int kRounds = 10;
@@ -359,7 +358,7 @@ std::vector<BenchCase> BenchCases()
 {
     const std::string title = kBenchTitle;
     return {
-        {"Kwzr-Version", {{"Kwzr-Version", "", LOOMVANE_NAME " " LOOMVANE_VERSION}}, nullptr},
+        {"Kwzr-Version", {{"Kwzr-Version", "", LOOMVANE_SHORT_VERSION}}, nullptr},
         {"Kwzr-GetWindowSize", {{"Kwzr-GetWindowSize", title, ""}}, GetWindowSizeCalls},
         {"Kwzr-WindowResize, wider and back",
          {{"Kwzr-WindowResize",

@@ -6,6 +6,7 @@
 #include "Bench.h"
 #include "HostWindows.h"
 #include "Platform.h"
+#include "PluginNames.h"
 #include "Soak.h"
 
 #include <cctype>
@@ -23,7 +24,7 @@ namespace fmhost {
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Quenmark Software\\Loomvane Plugin\\1.1v1";
+const char kSettingsKey[] = LOOMVANE_SETTINGS_KEY;
 
 struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -723,8 +724,8 @@ private:
             return "<no key>";
         char data[512];
         DWORD size = sizeof data;
-        LSTATUS status =
-            RegQueryValueExA(key, "prefs", NULL, NULL, reinterpret_cast<BYTE *>(data), &size);
+        LSTATUS status = RegQueryValueExA(key, LOOMVANE_PREFS_VALUE, NULL, NULL,
+                                          reinterpret_cast<BYTE *>(data), &size);
         RegCloseKey(key);
         if (status != ERROR_SUCCESS)
             return "<no value>";
@@ -745,7 +746,8 @@ private:
             if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
                                 &key, &disposition) != ERROR_SUCCESS)
                 throw ScriptError("cannot open the settings key");
-            RegSetValueExA(key, "prefs", 0, REG_SZ, reinterpret_cast<const BYTE *>(words[2].data()),
+            RegSetValueExA(key, LOOMVANE_PREFS_VALUE, 0, REG_SZ,
+                           reinterpret_cast<const BYTE *>(words[2].data()),
                            static_cast<DWORD>(words[2].size()));
             RegCloseKey(key);
             return;

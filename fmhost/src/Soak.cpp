@@ -8,8 +8,9 @@
 #include "Bench.h"
 #include "HostSession.h"
 #include "HostWindows.h"
-#include "LoomvaneRes.h"
+#include "FunctionList.h"
 #include "Platform.h"
+#include "PluginNames.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -30,12 +31,12 @@ namespace fmhost {
 
 namespace {
 
-constexpr char kCoverClass[] = "Kwzr-HideBackground";
+constexpr char kCoverClass[] = LOOMVANE_COVER_CLASS;
 constexpr long kDefaultCalls = 300;
-constexpr size_t kFunctionCount = 27;
+constexpr size_t kFunctionCount = LOOMVANE_FUNCTION_COUNT;
 
-const char kShortVersion[] = LOOMVANE_NAME " " LOOMVANE_VERSION;
-const char kLongVersion[] = LOOMVANE_NAME " " LOOMVANE_VERSION " x86";
+const char kShortVersion[] = LOOMVANE_SHORT_VERSION;
+const char kLongVersion[] = LOOMVANE_LONG_VERSION;
 
 // What the soak knows of each function: how to make its parameter and what
 // it may answer.

@@ -1,6 +1,7 @@
 // The stand-in host's script language: errors name their line and never
 // crash, results and checks are compared, and the host's memory moves.
 #include "HostSession.h"
+#include "PluginNames.h"
 #include "Script.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,10 @@ RunResult RunText(const std::string &script, bool interactive = false)
 
 TEST(ScriptTest, CallsPrintTheirResult)
 {
-    RunResult r = RunText("startup 33 expect 4\ncall Kwzr-Version \"p\" expect \"Loomvane 1.1v1 x86\"\n");
+    RunResult r = RunText("startup 33 expect 4\ncall Kwzr-Version \"p\" expect \"" LOOMVANE_LONG_VERSION "\"\n");
     EXPECT_EQ(r.failures, 0) << r.err;
     EXPECT_NE(r.out.find("startup 33 -> 4"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Kwzr-Version(\"p\") -> \"Loomvane 1.1v1 x86\""), std::string::npos)
+    EXPECT_NE(r.out.find("Kwzr-Version(\"p\") -> \"" LOOMVANE_LONG_VERSION "\""), std::string::npos)
         << r.out;
 }
 
@@ -41,7 +42,7 @@ TEST(ScriptTest, BadLinesNameTheirLine)
         {"call \"Kwzr-Version\n", "t.fmh:1: unterminated quotation mark"},
         {"startup 33\ncall Kwzr-Nothing\n", "t.fmh:2: the plug-in has no function 'Kwzr-Nothing'"},
         {"startup 33\ncall Kwzr-Version \"\" expect \"x\"\n",
-         "t.fmh:2: expected \"x\", got \"Loomvane 1.1v1\""},
+         "t.fmh:2: expected \"x\", got \"" LOOMVANE_SHORT_VERSION "\""},
         {"check rect nowhere 1 2 3 4\n", "t.fmh:1: no window named 'nowhere'"},
         {"startup abc\n", "t.fmh:1: not a number for version: 'abc'"},
         {"app main at=1,2\n", "t.fmh:1: a rectangle is x,y,width,height: '1,2'"},

@@ -60,7 +60,7 @@ std::vector<Command> Commands()
 bool IsPossibleAnswer(uint32_t id, const std::string &answer)
 {
     if (id == kDoVersion)
-        return answer == "Loomvane 1.1v1" || answer == "Loomvane 1.1v1 x86";
+        return answer == LOOMVANE_SHORT_VERSION || answer == LOOMVANE_LONG_VERSION;
     if ((id == kDoGetWindowSize || id == kDoGetWindowSizeABS) && answer != "0") {
         std::istringstream in(answer);
         std::string part;
@@ -109,12 +109,12 @@ protected:
         SCOPED_TRACE(label);
         EXPECT_EQ(winsim::OpenKeyCount(), 0) << "a registry key was left open";
         auto classes = winsim::RegisteredClasses();
-        bool registered = std::find(classes.begin(), classes.end(), "Kwzr-HideBackground") !=
+        bool registered = std::find(classes.begin(), classes.end(), LOOMVANE_COVER_CLASS) !=
                           classes.end();
         EXPECT_EQ(gPluginState.coverClassRegistered, registered);
         size_t covers = 0;
         for (HWND w : winsim::Children(NULL))
-            if (winsim::Inspect(w).className == "Kwzr-HideBackground")
+            if (winsim::Inspect(w).className == LOOMVANE_COVER_CLASS)
                 ++covers;
         EXPECT_LE(covers, 1u);
         if (!gPluginState.coverAbsent) {

@@ -156,14 +156,14 @@ TEST_F(PluginTest, CoverWindowIsCreatedOverTheScreen)
     auto creates = FormattedCalls("CreateWindowExA");
     HWND cover = gPluginState.coverWindow;
     ASSERT_EQ(creates.size(), 1u);
-    EXPECT_EQ(creates[0], "CreateWindowExA(0x0, \"Kwzr-HideBackground\", \"Background (Loomvane)\", "
+    EXPECT_EQ(creates[0], "CreateWindowExA(0x0, \"" LOOMVANE_COVER_CLASS "\", \"" LOOMVANE_COVER_TITLE "\", "
                           "0x8c00000, -3, -2, 1030, 772, NULL, NULL, " +
                               winsim::Str(TestInstance()) + ", NULL) = " + winsim::Str(cover));
     winsim::WindowInfo info = winsim::Inspect(cover);
     EXPECT_TRUE(info.visible);
     EXPECT_FALSE(info.enabled);
     EXPECT_EQ(info.rect, Rect(-3, -2, 1027, 770));
-    EXPECT_EQ(info.className, "Kwzr-HideBackground");
+    EXPECT_EQ(info.className, LOOMVANE_COVER_CLASS);
     EXPECT_EQ(info.parent, nullptr);
     EXPECT_FALSE(gPluginState.coverAbsent);
 }

@@ -104,9 +104,9 @@ TEST_F(FieldTest, NegativeReportedSizeIsEmptyText)
     request.functionId = kDoVersion;
     request.parameter = "print";
     request.reportedParameterSize = -5;
-    EXPECT_EQ(host->Call(request).result, "Loomvane 1.1v1");
+    EXPECT_EQ(host->Call(request).result, LOOMVANE_SHORT_VERSION);
     request.reportedParameterSize = 0;
-    EXPECT_EQ(host->Call(request).result, "Loomvane 1.1v1");
+    EXPECT_EQ(host->Call(request).result, LOOMVANE_SHORT_VERSION);
 }
 
 struct VersionCase {
@@ -128,14 +128,14 @@ TEST_P(VersionTest, AnswersVersionText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Parameters, VersionTest,
-                         ::testing::Values(VersionCase{"p", "Loomvane 1.1v1 x86"},
-                                           VersionCase{"P", "Loomvane 1.1v1 x86"},
-                                           VersionCase{"print", "Loomvane 1.1v1 x86"},
-                                           VersionCase{"p|x", "Loomvane 1.1v1 x86"},
-                                           VersionCase{"", "Loomvane 1.1v1"},
-                                           VersionCase{" p", "Loomvane 1.1v1"},
-                                           VersionCase{"x", "Loomvane 1.1v1"},
-                                           VersionCase{"q", "Loomvane 1.1v1"}));
+                         ::testing::Values(VersionCase{"p", LOOMVANE_LONG_VERSION},
+                                           VersionCase{"P", LOOMVANE_LONG_VERSION},
+                                           VersionCase{"print", LOOMVANE_LONG_VERSION},
+                                           VersionCase{"p|x", LOOMVANE_LONG_VERSION},
+                                           VersionCase{"", LOOMVANE_SHORT_VERSION},
+                                           VersionCase{" p", LOOMVANE_SHORT_VERSION},
+                                           VersionCase{"x", LOOMVANE_SHORT_VERSION},
+                                           VersionCase{"q", LOOMVANE_SHORT_VERSION}));
 
 TEST_F(PluginTest, MemoryErrorLeavesResultUnwritten)
 {
@@ -151,7 +151,7 @@ TEST_F(PluginTest, ResultIsWrittenThroughTheMovedBlock)
     Start();
     // A long initial result makes every resize a real move to a new block.
     fmhost::CallOutcome out = CallWith(kDoVersion, "P", std::string(100, 'r'));
-    EXPECT_EQ(out.result, "Loomvane 1.1v1 x86");
+    EXPECT_EQ(out.result, LOOMVANE_LONG_VERSION);
     EXPECT_FALSE(out.staleWrite);
     EXPECT_GE(host->Memory().Moves(), 1u);
 }

@@ -75,8 +75,8 @@ TEST_F(DesktopTest, TitlePairNudgesSizeAndGivesItBack)
                          winsim::Str(HWND_NOTOPMOST) + ", " + std::to_string(r.left) + ", " +
                          std::to_string(r.top) + ", ";
     EXPECT_EQ(FormattedCalls("SetWindowPos"),
-              (std::vector<std::string>{prefix + "301, 200, 0x4216) = 1",
-                                        prefix + "300, 200, 0x4216) = 1"}));
+              (std::vector<std::string>{prefix + "301, 200, " + kSizeOnlyText + ") = 1",
+                                        prefix + "300, 200, " + kSizeOnlyText + ") = 1"}));
     // The new frame is laid out: the client area grew by the caption's height.
     EXPECT_EQ(winsim::Inspect(orders).client.top, r.top + 3);
 }
@@ -199,7 +199,7 @@ TEST_F(DesktopTest, DialogWindowReappliesSizeThenRedrawsFrame)
     EXPECT_EQ(calls[0].args[1], winsim::Str(HWND_NOTOPMOST));
     EXPECT_EQ(calls[0].args[4], "300");
     EXPECT_EQ(calls[0].args[5], "200");
-    EXPECT_EQ(calls[0].args[6], "0x4216");
+    EXPECT_EQ(calls[0].args[6], kSizeOnlyText);
     EXPECT_EQ(calls[1].args[6], "0x237");
     EXPECT_EQ(calls[1].args[0], winsim::Str(orders));
 }

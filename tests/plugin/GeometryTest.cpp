@@ -78,7 +78,7 @@ TEST_P(ResizeTest, ResizesKeepingPosition)
                                               std::to_string(before.left) + ", " +
                                               std::to_string(before.top) + ", " +
                                               std::to_string(c.width) + ", " +
-                                              std::to_string(c.height) + ", 0x4216) = 1"});
+                                              std::to_string(c.height) + ", " + kSizeOnlyText + ") = 1"});
     RECT after = RectInParent(orders);
     EXPECT_EQ(after.left, 50);
     EXPECT_EQ(after.top, 60);

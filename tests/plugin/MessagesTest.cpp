@@ -55,12 +55,30 @@ TEST_F(PluginTest, ResultOnlyHandlersNeverSeeTheParameter)
 TEST_F(PluginTest, TableEndsReachTheirHandlers)
 {
     Start();
-    EXPECT_EQ(Call(0, ""), "Loomvane 1.1v1");
+    EXPECT_EQ(Call(0, ""), LOOMVANE_SHORT_VERSION);
     // No document window named Orders: the last entry answers its own refusal.
     winsim::ClearCallLog();
     EXPECT_EQ(Call(26, "Orders"), "0");
     EXPECT_EQ(winsim::CountCalls("FindWindowA"), 1u);
     EXPECT_TRUE(winsim::Beeps().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Everything else reads these from PluginNames.h; here they are held to the
+// documented texts, so that a slip in the one definition cannot pass.
+TEST(PluginNamesTest, AreTheDocumentedOnes)
+{
+    EXPECT_STREQ(LOOMVANE_SETTINGS_KEY, "Software\\Quenmark Software\\Loomvane Plugin\\1.1v1");
+    EXPECT_STREQ(LOOMVANE_PREFS_VALUE, "prefs");
+    EXPECT_STREQ(LOOMVANE_COVER_CLASS, "Kwzr-HideBackground");
+    EXPECT_STREQ(LOOMVANE_COVER_TITLE, "Background (Loomvane)");
+    EXPECT_STREQ(LOOMVANE_SHORT_VERSION, "Loomvane 1.1v1");
+    EXPECT_STREQ(LOOMVANE_LONG_VERSION, "Loomvane 1.1v1 x86");
+    static_assert(LOOMVANE_SIZE_ONLY_FLAGS == 0x4216, "SWP_NOMOVE to SWP_ASYNCWINDOWPOS");
+    static_assert(LOOMVANE_FUNCTION_COUNT == 27, "ids 0 to 26");
 }
 
 }  // namespace

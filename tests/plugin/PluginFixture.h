@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <winsim.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,13 @@ namespace loomvane_test {
 
 inline HINSTANCE TestInstance() { return reinterpret_cast<HINSTANCE>(0x400000); }
 
-inline const char kSettingsKey[] = "Software\\Quenmark Software\\Loomvane Plugin\\1.1v1";
+inline const char kSettingsKey[] = LOOMVANE_SETTINGS_KEY;
+// The size-only flags as the call log writes them.
+inline const std::string kSizeOnlyText = [] {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(LOOMVANE_SIZE_ONLY_FLAGS));
+    return std::string(text);
+}();
 
 // The function ids by name, from the one function list.
 enum FunctionId : uint32_t {

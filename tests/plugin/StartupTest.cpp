@@ -57,7 +57,7 @@ TEST_F(PluginTest, FirstStartupCreatesKeyWithDefaultText)
     const auto &args = creates[0].args;
     ASSERT_GE(args.size(), 7u);
     EXPECT_EQ(args[0], winsim::Str(HKEY_CURRENT_USER));
-    EXPECT_EQ(args[1], std::string("\"") + "Software\\Quenmark Software\\Loomvane Plugin\\1.1v1" + "\"");
+    EXPECT_EQ(args[1], std::string("\"") + kSettingsKey + "\"");
     EXPECT_EQ(args[3], "\"REG_SZ\"");
     EXPECT_EQ(args[6], "NULL");
     auto sets = winsim::CallsTo("RegSetValueExA");
@@ -180,10 +180,10 @@ TEST_F(PluginTest, CoverClassIsFilledInAndRegistered)
     EXPECT_EQ(wc.hCursor, nullptr);
     EXPECT_EQ(wc.hbrBackground, reinterpret_cast<HBRUSH>(2));
     EXPECT_EQ(wc.lpszMenuName, nullptr);
-    EXPECT_STREQ(wc.lpszClassName, "Kwzr-HideBackground");
+    EXPECT_STREQ(wc.lpszClassName, LOOMVANE_COVER_CLASS);
     EXPECT_NE(gPluginState.coverClassAtom, 0);
     auto classes = winsim::RegisteredClasses();
-    EXPECT_NE(std::find(classes.begin(), classes.end(), "Kwzr-HideBackground"), classes.end());
+    EXPECT_NE(std::find(classes.begin(), classes.end(), LOOMVANE_COVER_CLASS), classes.end());
 }
 
 TEST_F(PluginTest, CoverWindowProcedurePassesMessagesOn)
