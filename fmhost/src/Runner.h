@@ -1,0 +1,151 @@
+// The script language's commands, as members of the one runner that holds
+// what they share: the plug-in and its session, the windows the script has
+// named, the last answer and the last dialog. The commands are defined in
+// RunnerCommands.cpp, the checks in RunnerChecks.cpp.
+#ifndef FMHOST_RUNNER_H
+#define FMHOST_RUNNER_H
+
+#include "HostSession.h"
+#include "HostWindows.h"
+#include "Platform.h"
+#include "Script.h"
+#include "ScriptText.h"
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace fmhost {
+
+class Runner {
+public:
+    Runner(const ScriptOptions &options, std::ostream &out) : options_(options), out_(out)
+    {
+        PrepareDesktop();
+    }
+
+    ~Runner()
+    {
+        StopPeerHosts();
+        session_.reset();
+        UnloadPlugin(&module_);
+    }
+
+    void Execute(const Words &words);
+
+private:
+    // ---- The plug-in ----
+
+    HostSession &Session();
+    void Load(const Words &words);
+    void Unload(const Words &);
+    void Startup(const Words &words);
+    void Shutdown(const Words &);
+    void Idle(const Words &) { Session().Idle(); }
+    void Message(const Words &words);
+    uint32_t FunctionId(const std::string &name);
+    void CallFunction(const Words &words);
+    void ExpectInline(const Options &options, size_t at);
+    void Compare(const std::string &expected);
+    void Expect(const Words &words);
+
+    // ---- Windows ----
+
+    HWND Window(const std::string &name);
+    void Bind(const std::string &name, HWND window);
+    void App(const Words &words);
+    void Doc(const Words &words);
+    void Find(const Words &words);
+
+    // A second copy of the host in a process of its own, with the same
+    // window class and a document of the title (NAME, NAME.mdi, NAME.doc).
+    void Peer(const Words &words);
+
+    // The keyboard focus to the window, which activates its top-level window.
+    void Focus(const Words &words);
+    void Destroy(const Words &words);
+    void Set(const Words &words);
+
+    // ---- Cursor, task bar, registry ----
+
+    void Cursor(const Words &words);
+    void TaskBar(const Words &words);
+    void StartButton(const Words &words);
+    void SecondaryBar(const Words &words);
+
+    // The ANSI code page: the stand-in's desktop is given it; on Windows the
+    // process must run with it.
+    void CodePage(const Words &words);
+
+    // monitors L,T,R,B ...: the primary monitor first. The stand-in's desktop
+    // is given them; on Windows the display must have them.
+    void Monitors(const Words &words);
+
+    void Registry(const Words &words);
+
+    // ---- Preferences ----
+
+    void Prefs(const Words &words);
+
+    // ---- Pictures and the rest ----
+
+    void SnapshotCommand(const Words &words);
+
+    // A bare file name goes to the pictures folder.
+    std::string SnapshotPath(const std::string &file) const;
+    void PumpCommand(const Words &) { Pump(); }
+    void Echo(const Words &words);
+    void Names(const Words &);
+
+    // Both load the module themselves, so that they find it as it loads.
+    void Bench(const Words &words);
+    void Soak(const Words &words);
+    void Help(const Words &);
+
+    // ---- Checks (RunnerChecks.cpp), by the word after "check" ----
+
+    void Check(const Words &words);
+    // The window the check names; it must still exist.
+    HWND ExistingWindow(const Words &words);
+    // The outer rectangle in the parent's client area, or on the screen for
+    // a top-level window.
+    static RECT RectInParent(HWND window);
+    void CheckWord(const Words &words, DWORD actual);
+    void CheckFlag(const std::string &what, const std::string &name, bool actual,
+                   const std::string &expected);
+    // The script's name for a window, or its handle.
+    std::string HandleName(HWND window) const;
+    // The value's bytes. The plug-in stores REG_SZ text without a
+    // terminator; Wine hands such a value back with one added and counted in
+    // the size, so one trailing zero byte is not counted here.
+    static std::string ReadPrefs();
+    void CheckCursor(const Words &words);
+    void CheckRegistry(const Words &words);
+    void CheckDialog(const Words &words);
+    void CheckSame(const Words &words);
+    void CheckActive(const Words &words);
+    void CheckExists(const Words &words);
+    void CheckRect(const Words &words);
+    void CheckSize(const Words &words);
+    void CheckStyle(const Words &words);
+    void CheckVisible(const Words &words);
+    void CheckText(const Words &words);
+    void CheckMenu(const Words &words);
+    void CheckAbove(const Words &words);
+    void CheckTop(const Words &words);
+
+    ScriptOptions options_;
+    std::ostream &out_;
+    PluginModule module_;
+    std::unique_ptr<HostSession> session_;
+    int generation_ = 5;
+    std::map<std::string, HWND> windows_;
+    std::map<std::string, HostWindows> hosts_;
+    std::string last_;
+    DialogReport dialog_;
+};
+
+}  // namespace fmhost
+
+#endif
