@@ -341,16 +341,20 @@ std::string StartPeerHost(const std::string &appClass, const std::string &docume
     if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                         &peer.process))
         return "CreateProcess failed with error " + std::to_string(GetLastError());
-    // Ten seconds for the peer to make its windows.
-    for (int wait = 0; wait < 200 && peer.app == NULL; ++wait) {
+    // Ten seconds for the peer to make its windows, the document last.
+    HWND mdiClient = NULL;
+    HWND document = NULL;
+    for (int wait = 0; wait < 200 && document == NULL; ++wait) {
         Pump();
         peer.app = FindPeerWindow(appClass, peer.process.dwProcessId);
+        mdiClient = peer.app ? FindWindowExA(peer.app, NULL, "MDIClient", NULL) : NULL;
+        document = mdiClient ? FindWindowExA(mdiClient, NULL, NULL, documentTitle.c_str()) : NULL;
     }
     gPeers.push_back(peer);
-    if (peer.app == NULL)
-        return "the peer host made no window";
+    if (document == NULL)
+        return "the peer host made no document window";
     windows->app = peer.app;
-    windows->mdiClient = FindWindowExA(peer.app, NULL, "MDIClient", NULL);
+    windows->mdiClient = mdiClient;
     windows->menu = GetMenu(peer.app);
     return std::string();
 }
