@@ -98,20 +98,9 @@ void FMX_CALLBACK LeanDisposePointer(void *)
 
 ExternCallBlock LeanBlock(HINSTANCE instance)
 {
-    ExternCallBlock block;
-    std::memset(&block, 0, sizeof block);
-    block.instanceID = instance;
-    block.cNewHandle = LeanNewHandle;
-    block.cSetHandleSize = LeanSetHandleSize;
-    block.cGetHandleSize = LeanGetHandleSize;
-    block.cDisposeHandle = LeanHandleOnly;
-    block.cMoveHHi = LeanHandleOnly;
-    block.cLockHandle = LeanHandleOnly;
-    block.cUnlockHandle = LeanHandleOnly;
-    block.cNewPointer = LeanNewPointer;
-    block.cDisposePointer = LeanDisposePointer;
-    block.cMemoryError = LeanMemoryError;
-    return block;
+    return NewCallBlock(instance, {LeanNewHandle, LeanSetHandleSize, LeanGetHandleSize,
+                                   LeanHandleOnly, LeanHandleOnly, LeanHandleOnly, LeanHandleOnly,
+                                   LeanNewPointer, LeanDisposePointer, LeanMemoryError});
 }
 
 struct PreparedCall {
@@ -325,22 +314,25 @@ HINSTANCE HostProgramInstance()
 
 BenchDesktop BuildBenchDesktop(HINSTANCE instance)
 {
-    BenchDesktop desktop;
-    HostLayout layout;
-    layout.title = "Bench";
-    desktop.host = CreateHostWindows(instance, layout);
-    if (!desktop.host.app || !desktop.host.mdiClient)
-        throw std::runtime_error("the bench's application window could not be created");
+    ApplicationLayout bench;
+    bench.window.title = "Bench";
     DocumentLayout document;
     document.title = kBenchTitle;
     document.x = kBenchLeft;
     document.y = kBenchTop;
     document.width = kBenchWidth;
     document.height = kBenchHeight;
-    desktop.document = CreateDocument(instance, desktop.host, layout.generation, document);
-    if (!desktop.document) {
+    bench.documents.push_back(document);
+    BuiltDesktop built;
+    std::string failed = BuildDesktop(instance, {bench}, &built);
+    BenchDesktop desktop;
+    if (!built.hosts.empty())
+        desktop.host = built.hosts.front();
+    if (!built.documents.empty())
+        desktop.document = built.documents.front();
+    if (!failed.empty()) {
         DestroyBenchDesktop(&desktop);
-        throw std::runtime_error("the bench's document window could not be created");
+        throw std::runtime_error("the bench's " + failed + " could not be created");
     }
     Pump();
     return desktop;

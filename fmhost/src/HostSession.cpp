@@ -171,22 +171,34 @@ void HandleArena::Clear()
     retired_.clear();
 }
 
+// ---- The call block ----
+
+ExternCallBlock NewCallBlock(HINSTANCE instance, const HostCallbacks &callbacks)
+{
+    ExternCallBlock block;
+    std::memset(&block, 0, sizeof block);
+    block.instanceID = instance;
+    block.cNewHandle = callbacks.newHandle;
+    block.cSetHandleSize = callbacks.setHandleSize;
+    block.cGetHandleSize = callbacks.getHandleSize;
+    block.cDisposeHandle = callbacks.disposeHandle;
+    block.cMoveHHi = callbacks.moveHHi;
+    block.cLockHandle = callbacks.lockHandle;
+    block.cUnlockHandle = callbacks.unlockHandle;
+    block.cNewPointer = callbacks.newPointer;
+    block.cDisposePointer = callbacks.disposePointer;
+    block.cMemoryError = callbacks.memoryError;
+    return block;
+}
+
 // ---- HostSession ----
 
-HostSession::HostSession(EntryPoint entry, HINSTANCE instance) : entry_(entry)
+HostSession::HostSession(EntryPoint entry, HINSTANCE instance)
+    : entry_(entry),
+      block_(NewCallBlock(
+          instance, {NewHandle, SetHandleSize, GetHandleSize, DisposeHandle, MoveHHi, LockHandle,
+                     UnlockHandle, NewPointer, DisposePointer, MemoryError}))
 {
-    std::memset(&block_, 0, sizeof block_);
-    block_.instanceID = instance;
-    block_.cNewHandle = NewHandle;
-    block_.cSetHandleSize = SetHandleSize;
-    block_.cGetHandleSize = GetHandleSize;
-    block_.cDisposeHandle = DisposeHandle;
-    block_.cMoveHHi = MoveHHi;
-    block_.cLockHandle = LockHandle;
-    block_.cUnlockHandle = UnlockHandle;
-    block_.cNewPointer = NewPointer;
-    block_.cDisposePointer = DisposePointer;
-    block_.cMemoryError = MemoryError;
     gSession = this;
     gCounters = Counters();
 }

@@ -16,6 +16,24 @@ namespace fmhost {
 
 using EntryPoint = void (*)(ExternCallBlock *);
 
+// The ten memory callbacks a host lends the plug-in, in the block's order.
+struct HostCallbacks {
+    FMNewHandleProc newHandle;
+    FMSetHandleSizeProc setHandleSize;
+    FMGetHandleSizeProc getHandleSize;
+    FMDisposeHandleProc disposeHandle;
+    FMMoveHHiProc moveHHi;
+    FMLockHandleProc lockHandle;
+    FMUnlockHandleProc unlockHandle;
+    FMNewPointerProc newPointer;
+    FMDisposePointerProc disposePointer;
+    FMMemoryErrorProc memoryError;
+};
+
+// A call block as every host here fills it before the first message: all
+// zero but the module's instance and the callbacks.
+ExternCallBlock NewCallBlock(HINSTANCE instance, const HostCallbacks &callbacks);
+
 // Host memory at its worst: every resize moves the block to a new allocation
 // and poisons the old one, which is kept so that a write through a stale
 // inner pointer can be found afterwards.

@@ -115,4 +115,47 @@ HWND CreateDocument(HINSTANCE instance, const HostWindows &host, int generation,
                            instance, NULL);
 }
 
+RECT RectInParent(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    if (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(NULL, GetParent(window), reinterpret_cast<LPPOINT>(&rect), 2);
+    return rect;
+}
+
+std::string BuildDesktop(HINSTANCE instance, const std::vector<ApplicationLayout> &table,
+                         BuiltDesktop *desktop)
+{
+    for (const ApplicationLayout &application : table) {
+        HostWindows host = CreateHostWindows(instance, application.window);
+        if (!host.app || !host.mdiClient)
+            return "the application window '" + application.window.title + "'";
+        desktop->hosts.push_back(host);
+        for (const DocumentLayout &document : application.documents) {
+            HWND window = CreateDocument(instance, host, application.window.generation, document);
+            if (!window)
+                return "the document window '" + document.title + "'";
+            desktop->documents.push_back(window);
+        }
+    }
+    return std::string();
+}
+
+std::vector<ApplicationLayout> PeerDesktop(const std::string &appClass,
+                                           const std::string &documentTitle)
+{
+    ApplicationLayout peer;
+    peer.window.appClass = appClass;
+    peer.window.title = "Peer host";
+    peer.window.x = 120;
+    peer.window.y = 80;
+    DocumentLayout document;
+    document.title = documentTitle;
+    document.x = 30;
+    document.y = 40;
+    peer.documents.push_back(document);
+    return {peer};
+}
+
 }  // namespace fmhost

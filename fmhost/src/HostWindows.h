@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace fmhost {
 
@@ -35,12 +36,37 @@ struct HostWindows {
     HMENU menu = NULL;
 };
 
+// A desktop as a table: application windows, each with its documents.
+struct ApplicationLayout {
+    HostLayout window;
+    std::vector<DocumentLayout> documents;
+};
+
+struct BuiltDesktop {
+    std::vector<HostWindows> hosts;  // in the table's order
+    std::vector<HWND> documents;     // every document, in the table's order
+};
+
+// Builds the table's windows in its order; on failure, what could not be
+// made (the windows made so far stay).
+std::string BuildDesktop(HINSTANCE instance, const std::vector<ApplicationLayout> &table,
+                         BuiltDesktop *desktop);
+
+// The second copy of the host that a script's peer command starts: an
+// application window of the class with one document of the title.
+std::vector<ApplicationLayout> PeerDesktop(const std::string &appClass,
+                                           const std::string &documentTitle);
+
 std::string DefaultAppClass(int generation);
 std::string DefaultDocumentClass(int generation);
 
 HostWindows CreateHostWindows(HINSTANCE instance, const HostLayout &layout);
 HWND CreateDocument(HINSTANCE instance, const HostWindows &host, int generation,
                     const DocumentLayout &document);
+// A window's outer rectangle in its parent's client area, or on the screen
+// for a top-level window.
+RECT RectInParent(HWND window);
+
 // Lays the toolbar and the MDI client out in the application window's
 // client area again, as the host does when that area changes.
 void LayOutHostWindows(const HostWindows &host, int toolbarHeight);

@@ -144,19 +144,12 @@ std::string StartPeerHost(const std::string &appClass, const std::string &docume
     static DWORD nextProcess = 0x100;
     winsim::OtherThread peer(nextProcess, nextProcess + 4);
     nextProcess += 0x10;
-    HostLayout layout;
-    layout.appClass = appClass;
-    layout.title = "Peer host";
-    layout.x = 120;
-    layout.y = 80;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(0x800000);
-    *windows = CreateHostWindows(instance, layout);
-    DocumentLayout document;
-    document.title = documentTitle;
-    document.x = 30;
-    document.y = 40;
-    if (windows->app == NULL || CreateDocument(instance, *windows, 5, document) == NULL)
-        return "the peer's windows could not be made";
+    BuiltDesktop peerDesktop;
+    std::string failed = BuildDesktop(reinterpret_cast<HINSTANCE>(0x800000),
+                                      PeerDesktop(appClass, documentTitle), &peerDesktop);
+    if (!failed.empty())
+        return failed + " could not be made";
+    *windows = peerDesktop.hosts.front();
     return std::string();
 }
 

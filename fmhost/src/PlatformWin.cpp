@@ -374,19 +374,11 @@ void StopPeerHosts()
 
 int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle)
 {
-    HINSTANCE instance = GetModuleHandleA(NULL);
-    HostLayout layout;
-    layout.appClass = appClass;
-    layout.title = "Peer host";
-    layout.x = 120;
-    layout.y = 80;
-    HostWindows windows = CreateHostWindows(instance, layout);
-    DocumentLayout document;
-    document.title = documentTitle;
-    document.x = 30;
-    document.y = 40;
-    if (windows.app == NULL || CreateDocument(instance, windows, 5, document) == NULL)
+    BuiltDesktop desktop;
+    if (!BuildDesktop(GetModuleHandleA(NULL), PeerDesktop(appClass, documentTitle), &desktop)
+             .empty())
         return 1;
+    HostWindows windows = desktop.hosts.front();
     // A minute at most, should the host that started it never close it.
     for (int tick = 0; tick < 3000 && IsWindow(windows.app); ++tick) {
         MSG msg;

@@ -108,9 +108,6 @@ private:
     void Check(const Words &words);
     // The window the check names; it must still exist.
     HWND ExistingWindow(const Words &words);
-    // The outer rectangle in the parent's client area, or on the screen for
-    // a top-level window.
-    static RECT RectInParent(HWND window);
     void CheckWord(const Words &words, DWORD actual);
     void CheckFlag(const std::string &what, const std::string &name, bool actual,
                    const std::string &expected);

