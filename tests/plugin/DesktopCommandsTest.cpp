@@ -1,6 +1,8 @@
 // The task bar, the cursor and the cover window.
 #include "DesktopFixture.h"
 
+#include <algorithm>
+
 using namespace loomvane_test;
 
 namespace {
@@ -255,6 +257,40 @@ TEST_F(PluginTest, RefusedCoverDestructionKeepsTheCover)
     EXPECT_EQ(Call(kDoHideBackground), "0") << "the cover is still shown";
     EXPECT_EQ(Call(kDoShowBackground), "1");
     EXPECT_FALSE(winsim::Inspect(cover).exists);
+}
+
+}  // namespace
+
+namespace {
+
+// The search for task bars on further monitors is bounded: after the
+// primary one it looks 64 times and no more, however many windows of the
+// class there are.
+TEST_F(DesktopTest, TaskBarSearchStopsAfterSixtyFourLooks)
+{
+    StartHost();
+    std::vector<HWND> bars;
+    {
+        winsim::Quiet quiet;
+        winsim::CreateTaskBar();
+        for (int i = 0; i < 80; ++i)
+            bars.push_back(winsim::CreateTaskBar("Shell_SecondaryTrayWnd"));
+    }
+    auto shownBars = [&bars]() {
+        return std::count_if(bars.begin(), bars.end(),
+                             [](HWND bar) { return winsim::Inspect(bar).visible; });
+    };
+    // The primary task bar, the look for a Start button, 64 further bars.
+    EXPECT_EQ(Call(kDoHideTaskBar), "1");
+    EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 1u + 64u);
+    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u + 64u);
+    EXPECT_GT(shownBars(), 80 - 64) << "at most 64 further task bars are hidden";
+    EXPECT_LT(shownBars(), 80);
+
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 1u + 64u);
+    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u + 64u);
 }
 
 }  // namespace

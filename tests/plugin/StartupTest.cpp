@@ -280,4 +280,31 @@ TEST_F(PluginTest, RepeatedStartupKeepsTrackOfAShownCover)
     EXPECT_FALSE(winsim::Inspect(cover).exists) << "the cover can still be removed";
 }
 
+// The host tore the cover down itself (say, on closing all its windows)
+// and then started the plug-in again without a shut-down: the record must
+// not hold on to a window that is gone, so that a new cover can be made.
+TEST_F(PluginTest, RepeatedStartupForgetsACoverThatIsGone)
+{
+    Start();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND gone = gPluginState.coverWindow;
+    {
+        winsim::Quiet quiet;
+        ASSERT_TRUE(DestroyWindow(gone));
+    }
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_TRUE(gPluginState.coverAbsent);
+    EXPECT_EQ(gPluginState.coverWindow, nullptr);
+    EXPECT_EQ(winsim::CountCalls("RegisterClassA"), 0u) << "the class is still registered";
+
+    EXPECT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    EXPECT_NE(cover, gone);
+    EXPECT_TRUE(winsim::Inspect(cover).exists);
+    EXPECT_EQ(Call(kDoShowBackground), "1");
+    EXPECT_FALSE(winsim::Inspect(cover).exists);
+    host->Shutdown();
+    EXPECT_TRUE(winsim::RegisteredClasses().empty());
+}
+
 }  // namespace
