@@ -52,7 +52,6 @@ void Perform(HWND dialog, const DialogAction &action)
         case DialogAction::Keys:
             if (HWND control = Item(dialog, action.control)) {
                 SendCore(control, EM_SETSEL, 0, -1);
-                SendCore(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
                 for (char c : action.text)
                     SendCore(control, WM_CHAR, static_cast<unsigned char>(c), 1);
             }

@@ -68,6 +68,7 @@ struct Window {
     HWND savedFocus = NULL;
     // Edit controls: the most characters the user can type.
     UINT textLimit = kDefaultTextLimit;
+    bool allSelected = false;  // the whole text is selected: a character replaces it
 };
 
 // CREATESTRUCTA as WM_NCCREATE and WM_CREATE carry it.

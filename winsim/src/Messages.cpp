@@ -23,16 +23,24 @@ namespace {
 
 // What an edit control does beyond the default procedure: its limit, and a
 // typed character, which the limit stops (text set with WM_SETTEXT is not
-// limited). The whole text is taken as selected: a character is added at its
-// end.
-LRESULT EditProc(Window *w, UINT message, WPARAM wParam)
+// limited). Of the selection only "all of it" is modelled: a character typed
+// then replaces the text; otherwise it is added at the end.
+LRESULT EditProc(Window *w, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
         case EM_LIMITTEXT:
             w->textLimit = wParam == 0 ? kDefaultTextLimit : static_cast<UINT>(wParam);
             return 0;
+        case EM_SETSEL:
+            w->allSelected = wParam == 0 && lParam == -1;
+            return 0;
         case WM_CHAR:
-            if (wParam >= 0x20 && w->title.size() < w->textLimit)
+            if (wParam < 0x20)
+                return 0;
+            if (w->allSelected)
+                w->title.clear();
+            w->allSelected = false;
+            if (w->title.size() < w->textLimit)
                 w->title += static_cast<char>(wParam);
             return 0;
         default:
@@ -58,6 +66,7 @@ LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_SETTEXT:
             SetTextCore(w, reinterpret_cast<LPCSTR>(lParam));
+            w->allSelected = false;
             return TRUE;
         case WM_GETTEXT:
             return CopyOut(w->title, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
@@ -69,7 +78,7 @@ LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         default:
             if (w->cls->kind == ClassKind::Edit)
-                return EditProc(w, message, wParam);
+                return EditProc(w, message, wParam, lParam);
             return 0;
     }
 }

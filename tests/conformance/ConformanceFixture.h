@@ -1,0 +1,41 @@
+// What a conformance test may use: Win32 alone, as on Windows. Each test
+// makes its windows through the fixture, which destroys them afterwards and
+// starts the stand-in from a fresh desktop on the native build.
+#ifndef TESTS_CONFORMANCE_CONFORMANCEFIXTURE_H
+#define TESTS_CONFORMANCE_CONFORMANCEFIXTURE_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace conformance {
+
+// The screen the tests run on: the stand-in's, and Wine's virtual one.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+
+class ConformanceTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A window of the test's own class, which passes every message to
+    // DefWindowProcA.
+    HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
+              int height = 200, HWND parent = NULL, DWORD exStyle = 0);
+    // A window of another class (a system class such as "Edit").
+    HWND MakeOf(const char *className, const char *title, DWORD style, int x, int y, int width,
+                int height, HWND parent = NULL, DWORD exStyle = 0);
+    // Handles the messages that are waiting, as a host's message loop would.
+    static void Pump();
+    static RECT WindowRect(HWND window);
+
+private:
+    std::vector<HWND> made_;
+};
+
+}  // namespace conformance
+
+#endif
