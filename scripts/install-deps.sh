@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck gcovr
-          libgtest-dev libbenchmark-dev python3
+          libgtest-dev googletest libbenchmark-dev python3
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 xvfb xauth imagemagick)
 
