@@ -164,9 +164,10 @@ void Pump() {}
 
 void PumpKeepingZOrder() {}
 
-bool Snapshot(const std::string &bmpFile)
+// The simulated desktop has no screen to picture: nothing is written.
+bool Snapshot(const std::string &)
 {
-    return winsim::RenderScreen(bmpFile);
+    return true;
 }
 
 }  // namespace fmhost

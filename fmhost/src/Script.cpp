@@ -51,7 +51,7 @@ void PrintHelp(std::ostream &out)
            "  registry clear|key-only|set TEXT   the plug-in's settings key\n"
            "  prefs [type=TEXT] [keys=TEXT] [ok] [cancel] [close] [command=W] [picture=FILE]\n"
            "                                        preferences dialog\n"
-           "  snapshot FILE                picture of the screen (BMP)\n"
+           "  snapshot FILE                picture of the screen (BMP; on Windows only)\n"
            "  bench [ITERATIONS]           time functions through the plug-in against the Win32\n"
            "                               calls they make (loads and starts it itself)\n"
            "  soak CYCLES [CALLS] [seed=N] load, start, call at random, shut down, unload, again;\n"

@@ -1,11 +1,8 @@
-// The cursor counter, beeps, the string functions, the message queue, the task
-// bar and the picture of the screen.
+// The cursor counter, beeps, the string functions, the message queue and the
+// task bar.
 #include "WinsimFixture.h"
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 using namespace winsim_test;
 
@@ -86,49 +83,6 @@ TEST_F(WinsimTest, TaskBarIsAShellWindowAtTheBottom)
     EXPECT_TRUE(winsim::RegisteredClasses() == std::vector<std::string>{"Probe"});
     BringWindowToTop(active);
     EXPECT_EQ(winsim::Children(NULL).front(), active) << "it is not topmost";
-}
-
-struct Pixel {
-    int r, g, b;
-};
-
-Pixel At(const std::string &bmp, int x, int y)
-{
-    uint32_t width = 0, height = 0;
-    std::memcpy(&width, &bmp[18], 4);
-    std::memcpy(&height, &bmp[22], 4);
-    size_t stride = (width * 3 + 3) & ~3u;
-    size_t at = 54 + (height - 1 - static_cast<size_t>(y)) * stride + static_cast<size_t>(x) * 3;
-    return {static_cast<unsigned char>(bmp[at + 2]), static_cast<unsigned char>(bmp[at + 1]),
-            static_cast<unsigned char>(bmp[at])};
-}
-
-TEST_F(WinsimTest, RenderScreenDrawsWindowsInZOrder)
-{
-    winsim::SetScreenSize(320, 200);
-    HWND back = Make("Back", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 150, 100);
-    Make("Front", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 50, 150, 100);
-    Make("Hidden", WS_POPUP | WS_VISIBLE, 0, 0, 5, 5, NULL);
-    ShowWindow(FindWindowA(NULL, "Hidden"), SW_HIDE);
-    std::string file = ::testing::TempDir() + "winsim_screen.bmp";
-    ASSERT_TRUE(winsim::RenderScreen(file));
-    std::ifstream in(file, std::ios::binary);
-    std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bmp.size(), 54u + 200u * 960u);
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    Pixel desktop = At(bmp, 2, 2);
-    EXPECT_EQ(desktop.r, 0);
-    EXPECT_EQ(desktop.g, 128);
-    EXPECT_EQ(desktop.b, 128);
-    Pixel frontCaption = At(bmp, 200, 55);
-    EXPECT_EQ(frontCaption.b, 128) << "the active window's caption";
-    EXPECT_EQ(frontCaption.r, 0);
-    Pixel backCaption = At(bmp, 20, 16);
-    EXPECT_EQ(backCaption.r, 128) << "an inactive caption";
-    Pixel overlap = At(bmp, 120, 90);
-    EXPECT_EQ(overlap.r, 255) << "the front window's white client covers the back one";
-    EXPECT_NE(winsim::ActiveWindow(), back);
-    std::remove(file.c_str());
 }
 
 }  // namespace

@@ -226,32 +226,4 @@ TEST_F(RegistryTest, ControlFunctionsReachTheSameTree)
               ERROR_KEY_DELETED);
 }
 
-TEST_F(RegistryTest, SaveAndLoadRoundTrip)
-{
-    std::string file = ::testing::TempDir() + "winsim_registry.txt";
-    winsim::SetValue(kPath, "prefs", REG_SZ, std::string("a\"b\\c\0", 6));
-    winsim::SetValue(kPath, "", REG_DWORD, std::string("\x78\x56\x34\x12", 4));
-    winsim::SetValue("Software\\Odd \"Name\"", "Tab\tName", REG_BINARY, "");
-    winsim::CreateKey("Software\\Empty");
-    ASSERT_TRUE(winsim::SaveRegistry(file));
-    winsim::Reset();
-    EXPECT_FALSE(winsim::KeyExists(kPath));
-    ASSERT_TRUE(winsim::LoadRegistry(file));
-    std::string data;
-    DWORD type = 0;
-    ASSERT_TRUE(winsim::GetValue(kPath, "PREFS", &data, &type));
-    EXPECT_EQ(data, std::string("a\"b\\c\0", 6));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    ASSERT_TRUE(winsim::GetValue(kPath, "", &data, &type));
-    EXPECT_EQ(data, std::string("\x78\x56\x34\x12", 4));
-    ASSERT_TRUE(winsim::GetValue("software\\odd \"name\"", "tab\tname", &data, &type));
-    EXPECT_EQ(data, "");
-    EXPECT_TRUE(winsim::KeyExists("Software\\Empty"));
-    std::ofstream(file) << "winsim-registry 1\n[K]\n\"v\" 1 6z\n";
-    EXPECT_FALSE(winsim::LoadRegistry(file));
-    EXPECT_TRUE(winsim::KeyExists(kPath)) << "a bad file changes nothing";
-    EXPECT_FALSE(winsim::LoadRegistry(file + ".missing"));
-    std::remove(file.c_str());
-}
-
 }  // namespace

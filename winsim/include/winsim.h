@@ -161,8 +161,6 @@ void ReplaceValueAfterSizeQuery(const std::string &path, const std::string &name
                                 const std::string &later);
 // Registry keys opened and not yet closed.
 int OpenKeyCount();
-bool LoadRegistry(const std::string &file);
-bool SaveRegistry(const std::string &file);
 
 // ---- Dialogs ----
 
@@ -209,12 +207,6 @@ struct DialogRun {
     INT_PTR initDialogReturn = 0;
 };
 DialogRun LastDialog();
-
-// ---- Pictures ----
-
-// Draws the desktop as the simulation sees it (frames, captions, client
-// areas, in Z order) into a 24-bit BMP file.
-bool RenderScreen(const std::string &bmpFile);
 
 }  // namespace winsim
 
