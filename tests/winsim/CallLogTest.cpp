@@ -50,6 +50,21 @@ TEST_F(WinsimTest, LogsWindowCallsInTheirFormat)
     ASSERT_EQ(dialog.size(), 1u);
     EXPECT_EQ(dialog[0].args[1], "#22310");
     EXPECT_EQ(dialog[0].result, "-1");
+    WNDCLASSA wc = {};
+    wc.style = CS_NOCLOSE;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Registered";
+    RegisterClassA(&wc);
+    wc.lpszClassName = MAKEINTRESOURCEA(0xC123);
+    RegisterClassA(&wc);
+    wc.lpszClassName = nullptr;
+    RegisterClassA(&wc);
+    RegisterClassA(nullptr);
+    EXPECT_EQ(Formatted("RegisterClassA"),
+              (std::vector<std::string>{"RegisterClassA({0x200, \"Registered\"}) = 0xc001",
+                                        "RegisterClassA({0x200, #49443}) = 0x0",
+                                        "RegisterClassA({0x200, NULL}) = 0x0",
+                                        "RegisterClassA(NULL) = 0x0"}));
     EXPECT_EQ(winsim::Str(HKEY_CURRENT_USER), "0x80000001");
     EXPECT_EQ(winsim::Str(nullptr), "NULL");
 }

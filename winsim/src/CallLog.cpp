@@ -91,6 +91,12 @@ std::string Written(LogValue::Kind kind, const char *text, size_t length, const 
                std::to_string(n[2]) + ", " + std::to_string(n[3]) + "}";
     case LogValue::Kind::Point:
         return "{" + std::to_string(n[0]) + ", " + std::to_string(n[1]) + "}";
+    case LogValue::Kind::Class: {
+        std::string name = n[1] == 0   ? "NULL"
+                           : n[1] == 1 ? "#" + std::to_string(static_cast<unsigned long long>(n[2]))
+                                       : "\"" + std::string(text, length) + "\"";
+        return "{" + HexText(static_cast<unsigned long long>(n[0])) + ", " + name + "}";
+    }
     }
     return std::string();
 }

@@ -130,7 +130,10 @@ struct RegKey {
 // Log call that records it.
 class LogValue {
 public:
-    enum class Kind : uint8_t { Text, Quoted, Hex, Dec, Handle, Resource, Rect, Point };
+    // Class: a window class as RegisterClassA is given it, "{style, name}", with
+    // the name written as Text writes it (numbers: the style, then how the
+    // name is given: 0 NULL, 1 an atom in the third number, 2 the text).
+    enum class Kind : uint8_t { Text, Quoted, Hex, Dec, Handle, Resource, Rect, Point, Class };
 
     LogValue(const char *text) : text_(text), length_(std::strlen(text)) {}  // written as it is
     LogValue(const std::string &text) : text_(text.data()), length_(text.size()) {}
@@ -138,10 +141,14 @@ public:
         : kind_(kind), numbers_{a, b, c, d}
     {
     }
-    static LogValue Quoted(const char *text)
+    static LogValue Quoted(const char *text) { return LogValue(text).As(Kind::Quoted); }
+    // The same text, written as kind with these numbers.
+    LogValue As(Kind kind, long long a = 0, long long b = 0) const
     {
-        LogValue value(text);
-        value.kind_ = Kind::Quoted;
+        LogValue value = *this;
+        value.kind_ = kind;
+        value.numbers_[0] = a;
+        value.numbers_[1] = b;
         return value;
     }
 
