@@ -10,12 +10,14 @@
 
 #include <winsim.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -103,19 +105,26 @@ struct Excuses {
     bool classLeftRegistered = false;
 };
 
+// The log is read through its summary, which formats nothing; only the
+// results of the few calls that are judged by them are made into text.
+bool Called(size_t index, const char *function)
+{
+    return std::strcmp(winsim::CallFunction(index), function) == 0;
+}
+
 // True when a platform call of the message in progress was made to fail.
 bool MessageFaulted()
 {
-    for (const auto &call : winsim::CallLog())
-        if (call.failed)
+    for (size_t i = 0; i < winsim::CallLogSize(); ++i)
+        if (winsim::CallFailed(i))
             return true;
     return false;
 }
 
 bool FailedIn(const char *function)
 {
-    for (const auto &call : winsim::CallLog())
-        if (call.failed && call.function == function)
+    for (size_t i = 0; i < winsim::CallLogSize(); ++i)
+        if (winsim::CallFailed(i) && Called(i, function))
             return true;
     return false;
 }
@@ -123,22 +132,74 @@ bool FailedIn(const char *function)
 void NoteFailures(Excuses *excuses)
 {
     bool faulted = MessageFaulted();
-    for (const auto &call : winsim::CallLog()) {
-        if (call.function == "UnregisterClassA" && call.result == "0") {
-            // A cover that an earlier lying IsWindow let the plug-in lose
-            // keeps the class in use.
-            if (!faulted && !excuses->isWindowFailed)
-                Fail("cover class", "shut-down could not unregister it without a failing call");
-            excuses->classLeftRegistered = true;
+    std::vector<winsim::Call> unregisters;
+    size_t unregister = 0;
+    for (size_t i = 0; i < winsim::CallLogSize(); ++i) {
+        if (Called(i, "UnregisterClassA")) {
+            if (unregisters.empty())
+                unregisters = winsim::CallsTo("UnregisterClassA");
+            if (unregisters.at(unregister++).result == "0") {
+                // A cover that an earlier lying IsWindow let the plug-in lose
+                // keeps the class in use.
+                if (!faulted && !excuses->isWindowFailed)
+                    Fail("cover class", "shut-down could not unregister it without a failing call");
+                excuses->classLeftRegistered = true;
+            }
         }
-        if (!call.failed)
+        if (!winsim::CallFailed(i))
             continue;
-        excuses->isWindowFailed |= call.function == "IsWindow";
-        excuses->closeKeyFailed |= call.function == "RegCloseKey";
+        excuses->isWindowFailed |= Called(i, "IsWindow");
+        excuses->closeKeyFailed |= Called(i, "RegCloseKey");
     }
 }
 
-void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
+// ---- What each message may change ----
+
+// Every window by handle, looked up as in a map; filled again in place by
+// each snapshot.
+class WindowTable {
+public:
+    using Entry = std::pair<HWND, winsim::WindowInfo>;
+    using const_iterator = std::vector<Entry>::const_iterator;
+
+    const_iterator begin() const { return entries_.begin(); }
+    const_iterator end() const { return entries_.end(); }
+    const_iterator find(HWND window) const
+    {
+        auto at =
+            std::lower_bound(entries_.begin(), entries_.end(), window,
+                             [](const Entry &entry, HWND handle) { return entry.first < handle; });
+        return at != entries_.end() && at->first == window ? at : entries_.end();
+    }
+    size_t count(HWND window) const { return find(window) != end() ? 1 : 0; }
+    const winsim::WindowInfo &at(HWND window) const
+    {
+        auto found = find(window);
+        if (found == end())
+            throw std::out_of_range("no such window in the snapshot");
+        return found->second;
+    }
+    void Fill() { winsim::InspectAll(&entries_); }
+
+private:
+    std::vector<Entry> entries_;
+};
+
+struct Snapshot {
+    WindowTable windows;
+    PluginState state;
+    int cursor = 0;
+};
+
+void Take(Snapshot *snap)
+{
+    snap->windows.Fill();
+    std::memcpy(&snap->state, &gPluginState, sizeof snap->state);
+    snap->cursor = winsim::CursorCount();
+}
+
+// now is the desktop as the message left it.
+void CheckState(const fmhost::HostSession &host, const Excuses &excuses, const Snapshot &now)
 {
     if (host.ForbiddenCallbackCalls() != 0)
         Fail("host callbacks", "a forbidden callback was called");
@@ -153,8 +214,8 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
     if (registered && !gPluginState.coverClassRegistered && !excuses.classLeftRegistered)
         Fail("cover class", "registered but not recorded as registered");
     size_t covers = 0;
-    for (HWND w : winsim::Children(NULL))
-        covers += winsim::Inspect(w).className == "Kwzr-HideBackground" ? 1 : 0;
+    for (const auto &[handle, info] : now.windows)
+        covers += info.parent == NULL && info.className == "Kwzr-HideBackground" ? 1 : 0;
     // Only an IsWindow that denies an existing window can make the plug-in
     // lose track of its cover, and then make another.
     if (covers > 1 && !excuses.isWindowFailed)
@@ -162,7 +223,7 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
     // Before the first start-up the record is all zero: no cover, yet not
     // marked absent.
     if (!gPluginState.coverAbsent && gPluginState.coverWindow != NULL &&
-        !winsim::Inspect(gPluginState.coverWindow).exists &&
+        now.windows.count(gPluginState.coverWindow) == 0 &&
         excuses.coversDestroyedByOthers.count(gPluginState.coverWindow) == 0)
         Fail("cover window", "recorded as shown but gone");
     if (gPluginState.coverAbsent && covers != 0 && !excuses.isWindowFailed)
@@ -171,31 +232,6 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses)
         std::string(gPluginState.prefText, sizeof gPluginState.prefText).find('\0') ==
             std::string::npos)
         Fail("preference text", "not terminated");
-}
-
-// ---- What each message may change ----
-
-struct Snapshot {
-    std::map<HWND, winsim::WindowInfo> windows;
-    PluginState state;
-    int cursor = 0;
-};
-
-void AddWindows(HWND parent, std::map<HWND, winsim::WindowInfo> *out)
-{
-    for (HWND w : winsim::Children(parent)) {
-        (*out)[w] = winsim::Inspect(w);
-        AddWindows(w, out);
-    }
-}
-
-Snapshot Take()
-{
-    Snapshot snap;
-    AddWindows(NULL, &snap.windows);
-    std::memcpy(&snap.state, &gPluginState, sizeof snap.state);
-    snap.cursor = winsim::CursorCount();
-    return snap;
 }
 
 bool SameState(const PluginState &a, const PluginState &b)
@@ -466,9 +502,9 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
         if (c.Count() != 0 || !SameState(before.state, after.state) ||
             before.cursor != after.cursor)
             Fail("unknown function", label + " changed" + Describe(c));
-        for (const auto &call : winsim::CallLog())
-            if (call.function != "MessageBeep")
-                Fail("unknown function", label + " called " + call.function);
+        for (size_t i = 0; i < winsim::CallLogSize(); ++i)
+            if (!Called(i, "MessageBeep"))
+                Fail("unknown function", label + " called " + winsim::CallFunction(i));
         return;
     }
 
@@ -798,7 +834,7 @@ void CheckStartup(int16_t version, intptr_t reply, const StartupExpectation &exp
     bool refused = version < 4 || version > 255;
     if (refused != (reply == kFMXStartupBadVersion))
         Fail("start-up", label);
-    if (refused && (!winsim::CallLog().empty() || !SameState(before.state, after.state)))
+    if (refused && (winsim::CallLogSize() != 0 || !SameState(before.state, after.state)))
         Fail("start-up", "a refused version touched something");
     if (reply == kFMXStartupOK) {
         int generation = version == 12 ? kHostGeneration3 : kHostGeneration5;
@@ -862,26 +898,25 @@ void CheckPreferences(bool faulted, const Snapshot &before, const Snapshot &afte
         Fail("preferences", "changed" + Describe(c));
 }
 
-// Answers whether the stored value was set to change after its size query,
-// which the start-up model leaves alone.
-bool BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
+// A desktop as the input describes it.
+struct DesktopPlan {
+    uint8_t shape = 0;
+    std::vector<std::vector<fmhost::DocumentLayout>> documents;  // of each application window
+    int cursor = 0;
+    uint8_t registry = 0;
+    std::string value, later;
+};
+
+DesktopPlan ReadDesktop(Input &in)
 {
-    winsim::Quiet quiet;
-    uint8_t shape = in.Byte();
-    int generation = shape & 1 ? 3 : 5;
-    for (int i = 0; i < 1 + (shape >> 1) % 3; ++i) {
-        fmhost::HostLayout layout;
-        layout.generation = generation;
-        if (i == 1)
-            layout.appClass = generation == 3 ? "FMPRO3.ab1" : "FMPRO5.ab1";
-        if (i == 2)
-            layout.appClass = generation == 3 ? "FMPRO5APP" : "FMPRO3APP";
-        layout.x = 20 * i;
-        layout.menuBar = (shape & 8) == 0 || i > 0;
-        hosts->push_back(fmhost::CreateHostWindows(reinterpret_cast<HINSTANCE>(0x400000), layout));
+    DesktopPlan plan;
+    plan.shape = in.Byte();
+    int generation = plan.shape & 1 ? 3 : 5;
+    plan.documents.resize(1 + (plan.shape >> 1) % 3);
+    for (auto &documents : plan.documents) {
         // Counts are read once, before the loop they bound.
-        int documents = 1 + in.Byte() % 3;
-        for (int d = 0; d < documents; ++d) {
+        int count = 1 + in.Byte() % 3;
+        for (int d = 0; d < count; ++d) {
             fmhost::DocumentLayout doc;
             doc.title = d == 0 ? "Orders" : d == 1 ? "Customers" : "";
             doc.x = static_cast<int8_t>(in.Byte());
@@ -890,23 +925,101 @@ bool BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
                                         : static_cast<DWORD>(in.Long() & 0x10ff0000);
             if (in.Byte() & 1)
                 doc.className = generation == 3 ? "FMPRO5DOC" : "Other";
-            fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x400000), hosts->back(),
-                                   generation, doc);
+            documents.push_back(doc);
         }
     }
-    if (shape & 16)
+    plan.cursor = static_cast<int8_t>(in.Byte()) / 4;
+    plan.registry = in.Byte();
+    if (plan.registry & 2) {
+        plan.value = in.Text(30);
+        if (plan.registry & 8)
+            plan.later = in.Text(40);
+    }
+    return plan;
+}
+
+// What every input starts from: the stand-in with the preferences dialog's
+// template and nothing else, and for each kind of first application window
+// (generation 3 or 5, with or without its menu bar) the same with that
+// window built. They are made once, before any input, and put back for each.
+struct StartingPoints {
+    winsim::SavedState empty;
+    winsim::SavedState first[2][2];
+    fmhost::HostWindows firstHost[2][2];
+};
+
+fmhost::HostLayout ApplicationLayout(int generation, size_t i, bool menuBar)
+{
+    fmhost::HostLayout layout;
+    layout.generation = generation;
+    if (i == 1)
+        layout.appClass = generation == 3 ? "FMPRO3.ab1" : "FMPRO5.ab1";
+    if (i == 2)
+        layout.appClass = generation == 3 ? "FMPRO5APP" : "FMPRO3APP";
+    layout.x = 20 * static_cast<int>(i);
+    layout.menuBar = menuBar;
+    return layout;
+}
+
+const StartingPoints &Start()
+{
+    static const StartingPoints start = [] {
+        StartingPoints made;
+        winsim::Reset();
+        winsim::DefineDialog(IDD_PREFERENCES,
+                             {{IDC_PREF_PICTURE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP},
+                              {IDC_PREF_TEXT, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+                              {IDOK, "BUTTON", "OK", WS_CHILD | WS_VISIBLE},
+                              {IDCANCEL, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE}});
+        made.empty = winsim::SaveState();
+        for (int old = 0; old < 2; ++old) {
+            for (int menuBar = 0; menuBar < 2; ++menuBar) {
+                winsim::RestoreState(made.empty);
+                winsim::Quiet quiet;
+                made.firstHost[old][menuBar] =
+                    fmhost::CreateHostWindows(reinterpret_cast<HINSTANCE>(0x400000),
+                                              ApplicationLayout(old ? 3 : 5, 0, menuBar != 0));
+                made.first[old][menuBar] = winsim::SaveState();
+            }
+        }
+        winsim::RestoreState(made.empty);
+        return made;
+    }();
+    return start;
+}
+
+// Builds the desktop on the stand-in, from its saved start. Answers whether
+// the stored value was set to change after its size query, which the
+// start-up model leaves alone.
+bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hosts)
+{
+    int old = plan.shape & 1;
+    int generation = old ? 3 : 5;
+    int menuBar = (plan.shape & 8) == 0;
+    winsim::RestoreState(Start().first[old][menuBar]);
+    winsim::Quiet quiet;
+    for (size_t i = 0; i < plan.documents.size(); ++i) {
+        if (i == 0)
+            hosts->push_back(Start().firstHost[old][menuBar]);
+        else
+            hosts->push_back(fmhost::CreateHostWindows(reinterpret_cast<HINSTANCE>(0x400000),
+                                                       ApplicationLayout(generation, i, true)));
+        for (const fmhost::DocumentLayout &doc : plan.documents[i])
+            fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x400000), hosts->back(), generation,
+                                   doc);
+    }
+    if (plan.shape & 16)
         winsim::CreateTaskBar();
-    if (shape & 32)
+    if (plan.shape & 32)
         winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
-    winsim::SetCursorCount(static_cast<int8_t>(in.Byte()) / 4);
-    uint8_t registry = in.Byte();
-    if (registry & 1)
+    winsim::SetCursorCount(plan.cursor);
+    if (plan.registry & 1)
         winsim::CreateKey(kSettingsKey);
-    if (registry & 2) {
-        std::string value = in.Text(30);
-        winsim::SetValue(kSettingsKey, "prefs", (registry & 4) ? REG_BINARY : REG_SZ, value);
-        if (registry & 8) {
-            winsim::ReplaceValueAfterSizeQuery(kSettingsKey, "prefs", in.Text(40));
+    if (plan.registry & 2) {
+        winsim::SetValue(kSettingsKey, "prefs", (plan.registry & 4) ? REG_BINARY : REG_SZ,
+                         plan.value);
+        if (plan.registry & 8) {
+            winsim::ReplaceValueAfterSizeQuery(kSettingsKey, "prefs", plan.later);
             return true;
         }
     }
@@ -916,9 +1029,11 @@ bool BuildDesktop(Input &in, std::vector<fmhost::HostWindows> *hosts)
 // The checks after a start-up, a shut-down, the preferences or any other
 // message code sent through Send.
 void CheckMessage(uint8_t code, intptr_t preset, intptr_t reply, int16_t version,
-                  const StartupExpectation &startup, const Snapshot &before, const Excuses &excuses)
+                  const StartupExpectation &startup, const Snapshot &before, Snapshot *taken,
+                  const Excuses &excuses)
 {
-    Snapshot after = Take();
+    Take(taken);
+    const Snapshot &after = *taken;
     bool faulted = MessageFaulted();
     switch (code) {
     case kFMXInit:
@@ -935,7 +1050,7 @@ void CheckMessage(uint8_t code, intptr_t preset, intptr_t reply, int16_t version
     default: {
         // Idle and every unknown code: nothing at all.
         Changes c = Compare(before, after);
-        if (!winsim::CallLog().empty() || c.Count() != 0 || !SameState(before.state, after.state) ||
+        if (winsim::CallLogSize() != 0 || c.Count() != 0 || !SameState(before.state, after.state) ||
             reply != preset)
             Fail("message", "code " + std::to_string(code) + " did something:" + Describe(c));
         break;
@@ -947,30 +1062,29 @@ void CheckMessage(uint8_t code, intptr_t preset, intptr_t reply, int16_t version
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    static const bool trace = std::getenv("LOOMVANE_FUZZ_TRACE") != nullptr;
     Input in{data, size};
-    winsim::Reset();
-    winsim::DefineDialog(IDD_PREFERENCES,
-                         {{IDC_PREF_PICTURE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP},
-                          {IDC_PREF_TEXT, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
-                          {IDOK, "BUTTON", "OK", WS_CHILD | WS_VISIBLE},
-                          {IDCANCEL, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE}});
     gPluginState = PluginState();
     gFMExternCallPtr = nullptr;
     fmhost::HostSession host(FMExternCallProc, reinterpret_cast<HINSTANCE>(0x400000));
     std::vector<fmhost::HostWindows> hosts;
-    bool registryModelled = !BuildDesktop(in, &hosts);
+    bool registryModelled = !BuildDesktop(ReadDesktop(in), &hosts);
 
     Excuses excuses;
     bool faultPending = false;
     int faultAt = 1;
     bool faultPersistent = false;
+    // The desktop as a message leaves it is where the next one starts.
+    Snapshot snapshots[2];
+    Snapshot *before = &snapshots[0], *after = &snapshots[1];
+    Take(before);
     for (int op = 0; op < 64 && !in.Empty(); ++op) {
         if (faultPending) {
             winsim::FailCall("*", faultAt, faultPersistent);
             faultPending = false;
         }
         winsim::ClearCallLog();
-        Snapshot before = Take();
+        bool afterTaken = true;
         uint8_t kind = in.Byte();
         switch (kind % 8) {
         case 0: {
@@ -979,7 +1093,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                              : static_cast<int16_t>(raw % 20 == 0 ? 12 : raw % 300);
             StartupExpectation expected = ExpectStartup(version, registryModelled);
             intptr_t reply = host.Startup(version);
-            CheckMessage(kFMXInit, 0, reply, version, expected, before, excuses);
+            CheckMessage(kFMXInit, 0, reply, version, expected, *before, after, excuses);
             break;
         }
         case 1:
@@ -1010,13 +1124,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
             if (request.functionId <= 26 && out.resizes != 1)
                 Fail("result", std::to_string(out.resizes) + " resizes of the result handle");
-            CheckCallEffects(request, out.result, !request.memoryErrorOnResize,
-                             MessageFaulted(), before, Take());
+            bool faulted = MessageFaulted();
+            Take(after);
+            CheckCallEffects(request, out.result, !request.memoryErrorOnResize, faulted, *before,
+                             *after);
             break;
         }
         case 4:
             host.Shutdown();
-            CheckMessage(kFMXShutdown, 0, 0, 0, StartupExpectation(), before, excuses);
+            CheckMessage(kFMXShutdown, 0, 0, 0, StartupExpectation(), *before, after, excuses);
             break;
         case 5: {
             std::vector<winsim::DialogAction> actions;
@@ -1042,7 +1158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
             winsim::ScriptDialog(actions);
             host.Preferences();
-            CheckMessage(kFMXDoAppPreferences, 0, 0, 0, StartupExpectation(), before, excuses);
+            CheckMessage(kFMXDoAppPreferences, 0, 0, 0, StartupExpectation(), *before, after,
+                         excuses);
             break;
         }
         case 6: {
@@ -1052,11 +1169,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (code == kFMXInit)
                 expected = ExpectStartup(version, registryModelled);
             intptr_t reply = host.Send(code, 0x5A5A);
-            CheckMessage(code, 0x5A5A, reply, version, expected, before, excuses);
+            CheckMessage(code, 0x5A5A, reply, version, expected, *before, after, excuses);
             break;
         }
         default: {
             // The desktop changes under the plug-in's feet.
+            afterTaken = false;
             winsim::Quiet quiet;
             uint8_t what = in.Byte();
             if ((what & 3) == 0 && gPluginState.coverWindow) {
@@ -1076,15 +1194,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             break;
         }
         }
+        if (!afterTaken)
+            Take(after);
         winsim::ClearFaults();
-        if (std::getenv("LOOMVANE_FUZZ_TRACE")) {
+        if (trace) {
             std::fprintf(stderr, "op %d kind %d\n", op, kind % 8);
             for (const auto &call : winsim::CallLog())
                 std::fprintf(stderr, "  %s%s\n", winsim::Format(call).c_str(),
                              call.failed ? " (failed)" : "");
         }
         NoteFailures(&excuses);
-        CheckState(host, excuses);
+        CheckState(host, excuses, *after);
+        std::swap(before, after);
     }
+    // Every input gives back what it took, so that the fuzzer's leak check
+    // has nothing to suspect.
+    winsim::RestoreState(Start().empty);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    Start();
     return 0;
 }

@@ -1,11 +1,13 @@
 # A short fuzz run that is the same every time: a fixed seed, the committed
-# seeds, and an empty directory for what it finds, so that no earlier run
-# changes this one. Inputs that break something are kept in ARTIFACTS.
-# cmake -DFUZZER=... -DSEEDS=... -DFOUND=... -DARTIFACTS=... -DRUNS=... -P run_short.cmake
+# seeds, the dictionary, and an empty directory for what it finds, so that
+# no earlier run changes this one. Inputs that break something are kept in
+# ARTIFACTS.
+# cmake -DFUZZER=... -DSEEDS=... -DDICT=... -DFOUND=... -DARTIFACTS=... -DRUNS=...
+#       -P run_short.cmake
 file(REMOVE_RECURSE ${FOUND})
 file(MAKE_DIRECTORY ${FOUND} ${ARTIFACTS})
 execute_process(COMMAND ${FUZZER} -runs=${RUNS} -seed=1 -max_len=512 -print_final_stats=1
-                        -artifact_prefix=${ARTIFACTS}/ ${FOUND} ${SEEDS}
+                        -dict=${DICT} -artifact_prefix=${ARTIFACTS}/ ${FOUND} ${SEEDS}
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the fuzz run failed (${status}); the input is in ${ARTIFACTS}")

@@ -1,7 +1,9 @@
-// The call log's formatting and order, fault injection and the quiet mode.
+// The call log's formatting and order, fault injection, the quiet mode, and
+// resetting and restoring the whole simulation.
 #include "WinsimFixture.h"
 
 #include <cstring>
+#include <stdexcept>
 
 using namespace winsim_test;
 
@@ -48,6 +50,21 @@ TEST_F(WinsimTest, LogsWindowCallsInTheirFormat)
     ASSERT_EQ(dialog.size(), 1u);
     EXPECT_EQ(dialog[0].args[1], "#22310");
     EXPECT_EQ(dialog[0].result, "-1");
+    WNDCLASSA wc = {};
+    wc.style = CS_NOCLOSE;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Registered";
+    RegisterClassA(&wc);
+    wc.lpszClassName = MAKEINTRESOURCEA(0xC123);
+    RegisterClassA(&wc);
+    wc.lpszClassName = nullptr;
+    RegisterClassA(&wc);
+    RegisterClassA(nullptr);
+    EXPECT_EQ(Formatted("RegisterClassA"),
+              (std::vector<std::string>{"RegisterClassA({0x200, \"Registered\"}) = 0xc001",
+                                        "RegisterClassA({0x200, #49443}) = 0x0",
+                                        "RegisterClassA({0x200, NULL}) = 0x0",
+                                        "RegisterClassA(NULL) = 0x0"}));
     EXPECT_EQ(winsim::Str(HKEY_CURRENT_USER), "0x80000001");
     EXPECT_EQ(winsim::Str(nullptr), "NULL");
 }
@@ -86,6 +103,71 @@ TEST_F(WinsimTest, NestedCallsKeepTheOrderTheyStarted)
     EXPECT_EQ(log[1].function, "DefWindowProcA");
     EXPECT_EQ(log[1].args[1], std::to_string(WM_NCCREATE));
     EXPECT_EQ(winsim::CountCalls("DefWindowProcA"), 1u);
+}
+
+// A window procedure that reads the log while the call that sent its
+// message is still in progress.
+std::vector<std::string> gSeenDuringCreate;
+LRESULT CALLBACK ReadingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CREATE)
+        for (const winsim::Call &call : winsim::CallLog())
+            gSeenDuringCreate.push_back(winsim::Format(call));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(WinsimTest, LogShowsWhatTheCallSawAndEntriesThatCompletedSince)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ReadingProc;
+    wc.hInstance = Instance();
+    wc.lpszClassName = "Reading";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    winsim::ClearCallLog();
+    gSeenDuringCreate.clear();
+    char title[] = "first";
+    HWND w =
+        CreateWindowExA(0, "Reading", title, WS_POPUP, 1, 2, 30, 40, NULL, NULL, Instance(), NULL);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(gSeenDuringCreate.size(), 2u);
+    EXPECT_EQ(gSeenDuringCreate[0], "CreateWindowExA() = ") << "not complete yet";
+    std::string nc = "DefWindowProcA(" + winsim::Str(w) + ", " + std::to_string(WM_NCCREATE);
+    EXPECT_EQ(gSeenDuringCreate[1].substr(0, nc.size()), nc);
+    EXPECT_EQ(gSeenDuringCreate[1].substr(gSeenDuringCreate[1].size() - 5), ") = 1");
+    // The text is that of the moment of the call, whatever changed since.
+    std::strcpy(title, "later");
+    RECT r;
+    GetWindowRect(w, &r);
+    MoveWindow(w, 5, 6, 7, 8, FALSE);
+    const auto &log = winsim::CallLog();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(winsim::Format(log[0]),
+              "CreateWindowExA(0x0, \"Reading\", \"first\", 0x80000000, 1, 2, 30, 40, NULL, "
+              "NULL, 0x400000, NULL) = " +
+                  winsim::Str(w));
+    EXPECT_EQ(winsim::Format(winsim::CallsTo("GetWindowRect")[0]),
+              "GetWindowRect(" + winsim::Str(w) + ", {1, 2, 31, 42}) = 1");
+}
+
+TEST_F(WinsimTest, SummaryOfTheLogAgreesWithItsText)
+{
+    HWND w = Make("w", WS_POPUP);
+    winsim::ClearCallLog();
+    EXPECT_EQ(winsim::CallLogSize(), 0u);
+    winsim::FailCall("IsWindow", 2);
+    IsWindow(w);
+    IsWindow(w);
+    GetFocus();
+    const auto &log = winsim::CallLog();
+    ASSERT_EQ(winsim::CallLogSize(), log.size());
+    ASSERT_EQ(log.size(), 3u);
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(winsim::CallFunction(i), log[i].function);
+        EXPECT_EQ(winsim::CallFailed(i), log[i].failed);
+    }
+    EXPECT_TRUE(winsim::CallFailed(1));
+    EXPECT_STREQ(winsim::CallFunction(2), "GetFocus");
+    EXPECT_THROW(winsim::CallFunction(3), std::out_of_range);
 }
 
 TEST_F(WinsimTest, FaultFiresOnTheNthCall)
@@ -185,6 +267,90 @@ TEST_F(WinsimTest, ResetClearsLogFaultsAndState)
     EXPECT_EQ(winsim::CursorCount(), 0);
     EXPECT_EQ(GetFocus(), nullptr);
     EXPECT_FALSE(winsim::CallLog().back().failed);
+}
+
+std::string Stored(const char *name)
+{
+    std::string data;
+    if (!winsim::GetValue("Software\\Saved", name, &data))
+        return "(none)";
+    return data.substr(0, data.find('\0'));
+}
+
+TEST_F(WinsimTest, RestoreStateBringsEverythingBackAndKeepsTheSavedCopy)
+{
+    HWND top = Make("top", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = Make("child", WS_CHILD | WS_VISIBLE, 5, 5, 50, 50, top);
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_STRING, 1, "&File");
+    SetMenu(top, menu);
+    winsim::CreateKey("Software\\Saved\\Below");
+    winsim::SetValue("Software\\Saved", "v", REG_SZ, "before");
+    HKEY key = NULL;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Saved", 0, KEY_ALL_ACCESS, &key),
+              ERROR_SUCCESS);
+    winsim::SetCursorCount(-3);
+    winsim::DefineDialog(7, {{1, "EDIT", "x", WS_CHILD}});
+    winsim::ClearCallLog();
+    IsWindow(top);
+    winsim::SavedState saved = winsim::SaveState();
+    DWORD classStyle = GetClassLongA(child, GCL_STYLE);
+    winsim::ClearCallLog();
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // Change all of it: through the window of the class, the open key,
+        // the tree, the cursor and the log.
+        SetWindowTextA(top, "changed");
+        SetClassLongA(child, GCL_STYLE, CS_NOCLOSE);
+        DestroyWindow(child);
+        SetMenu(top, NULL);
+        DestroyMenu(menu);
+        RegSetValueExA(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE *>("after"), 5);
+        winsim::DeleteKey("Software\\Saved\\Below");
+        winsim::SetCursorCount(9);
+        Make("new", WS_POPUP);
+        EXPECT_EQ(Stored("v"), "after");
+
+        winsim::RestoreState(saved);
+        ASSERT_EQ(winsim::CallLog().size(), 1u);
+        EXPECT_EQ(winsim::Format(winsim::CallLog()[0]), "IsWindow(" + winsim::Str(top) + ") = 1");
+        EXPECT_EQ(winsim::WindowCount(), 2u);
+        EXPECT_EQ(winsim::Inspect(top).title, "top");
+        EXPECT_EQ(winsim::Children(top), std::vector<HWND>{child});
+        EXPECT_EQ(winsim::Inspect(top).menu, menu);
+        EXPECT_TRUE(IsMenu(menu));
+        EXPECT_EQ(winsim::Inspect(child).classStyle, classStyle);
+        EXPECT_EQ(winsim::CursorCount(), -3);
+        EXPECT_TRUE(winsim::KeyExists("Software\\Saved\\Below"));
+        EXPECT_EQ(Stored("v"), "before");
+        EXPECT_EQ(winsim::OpenKeyCount(), 1);
+        EXPECT_EQ(winsim::RegisteredClasses(), std::vector<std::string>{"Probe"});
+        HWND again = Make("again", WS_POPUP);
+        EXPECT_EQ(again, reinterpret_cast<HWND>(0x10028))
+            << "handles go on from where the saved state was";
+        SetClassLongA(child, GCL_STYLE, CS_DBLCLKS);
+        EXPECT_EQ(winsim::Inspect(again).classStyle, static_cast<DWORD>(CS_DBLCLKS))
+            << "a restored window and a new one share the restored class";
+        EXPECT_EQ(DialogBoxParamA(Instance(), MAKEINTRESOURCEA(7), NULL, NULL, 0), -1)
+            << "the template is back: the run is only left open without a script";
+        EXPECT_TRUE(winsim::LastDialog().ran);
+    }
+    // The restored windows are of the restored class, the open key is in
+    // the restored tree: a change through either shows in the state alone.
+    SetClassLongA(child, GCL_STYLE, CS_NOCLOSE);
+    EXPECT_EQ(winsim::Inspect(child).classStyle, static_cast<DWORD>(CS_NOCLOSE));
+    RegSetValueExA(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE *>("third"), 5);
+    EXPECT_EQ(Stored("v"), "third");
+    winsim::RestoreState(saved);
+    EXPECT_EQ(winsim::Inspect(child).classStyle, classStyle);
+    EXPECT_EQ(Stored("v"), "before");
+    RegCloseKey(key);
+    EXPECT_EQ(winsim::OpenKeyCount(), 0);
+
+    winsim::RestoreState(winsim::SavedState());
+    EXPECT_EQ(winsim::WindowCount(), 0u) << "an empty saved state restores as Reset does";
+    EXPECT_TRUE(winsim::RegisteredClasses().empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Classes, creation, the window tree, Z order, search and destruction.
 #include "WinsimFixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace winsim_test;
@@ -22,6 +23,53 @@ std::vector<std::string> Titles(HWND parent)
     for (HWND w : winsim::Children(parent))
         titles.push_back(winsim::Inspect(w).title);
     return titles;
+}
+
+void AddAll(HWND parent, std::vector<HWND> *out)
+{
+    for (HWND w : winsim::Children(parent)) {
+        out->push_back(w);
+        AddAll(w, out);
+    }
+}
+
+TEST_F(WinsimTest, InspectAllTellsWhatInspectTellsOfEveryWindowInTheTree)
+{
+    Host host = MakeHost(WS_CHILD | WS_VISIBLE | MDIS_ALLCHILDSTYLES);
+    MakeDocument(host, "Orders", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND hidden = MakeDocument(host, "a title longer than the short-string room", WS_CHILD);
+    Make("pop-up", WS_POPUP | WS_VISIBLE, 300, 200);
+    std::vector<std::pair<HWND, winsim::WindowInfo>> all;
+    for (int round = 0; round < 2; ++round) {
+        winsim::InspectAll(&all);
+        std::vector<HWND> expected;
+        AddAll(NULL, &expected);
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(all.size(), expected.size());
+        for (size_t i = 0; i < all.size(); ++i) {
+            SCOPED_TRACE(i);
+            winsim::WindowInfo one = winsim::Inspect(expected[i]);
+            EXPECT_EQ(all[i].first, expected[i]);
+            EXPECT_EQ(all[i].second.className, one.className);
+            EXPECT_EQ(all[i].second.title, one.title);
+            EXPECT_EQ(all[i].second.parent, one.parent);
+            EXPECT_EQ(all[i].second.style, one.style);
+            EXPECT_EQ(all[i].second.exStyle, one.exStyle);
+            EXPECT_EQ(all[i].second.classStyle, one.classStyle);
+            EXPECT_EQ(all[i].second.rect, one.rect);
+            EXPECT_EQ(all[i].second.client, one.client);
+            EXPECT_EQ(all[i].second.visible, one.visible);
+            EXPECT_EQ(all[i].second.enabled, one.enabled);
+            EXPECT_EQ(all[i].second.menu, one.menu);
+            EXPECT_EQ(all[i].second.instance, one.instance);
+            EXPECT_TRUE(all[i].second.exists);
+        }
+        // Filled again in place: a window gone is gone from the list.
+        bool listed = std::any_of(all.begin(), all.end(),
+                                  [hidden](const auto &entry) { return entry.first == hidden; });
+        EXPECT_EQ(listed, round == 0);
+        DestroyWindow(hidden);
+    }
 }
 
 TEST_F(WinsimTest, RegisterClassAnswersAtomsPerInstance)

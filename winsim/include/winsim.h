@@ -7,10 +7,16 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace winsim {
+
+namespace detail {
+struct State;
+}
 
 // ---- The whole simulation ----
 
@@ -18,6 +24,27 @@ namespace winsim {
 // counter at 0, no registered classes, an empty registry, no faults, an empty
 // call log, no beeps, no dialog templates.
 void Reset();
+
+// All of the simulation at one moment: windows, classes, menus, the message
+// queue, the registry and its open keys, the cursor, faults, the call log,
+// dialog templates, scripts and the last run. RestoreState puts all of it
+// back, as often as wanted: cheaper than building the same desktop again.
+// A saved state never changes; an empty one restores as Reset does.
+class SavedState {
+public:
+    SavedState();
+    ~SavedState();
+    SavedState(const SavedState &);
+    SavedState &operator=(const SavedState &);
+
+private:
+    friend SavedState SaveState();
+    friend void RestoreState(const SavedState &saved);
+    std::shared_ptr<const detail::State> state_;
+};
+SavedState SaveState();
+void RestoreState(const SavedState &saved);
+
 // The primary monitor's size; it lies at (0, 0) of the virtual screen.
 void SetScreenSize(int width, int height);
 // Monitors beside the primary one, in virtual-screen coordinates (a monitor
@@ -75,7 +102,9 @@ void FaultInjected(const char *function);
 // One logged Win32 call. Arguments are formatted as text: handles and flags in
 // hex ("0x10004"), null handles and pointers as "NULL", strings quoted
 // ("\"MDIClient\""), integer atoms and resource ids as "#22310", numbers in
-// decimal, out-parameters by what they point at ("&" for a buffer).
+// decimal, out-parameters by what they point at ("&" for a buffer). The log
+// records the values when the call is made and writes the text when it is
+// read; a reference from CallLog shows the calls made before it was taken.
 struct Call {
     std::string function;
     std::vector<std::string> args;
@@ -84,6 +113,12 @@ struct Call {
 };
 const std::vector<Call> &CallLog();
 void ClearCallLog();
+// The log without its text, for looking at every call often: how many it
+// holds, and of the one at index (0 is the first) the function and whether
+// it was made to fail.
+size_t CallLogSize();
+const char *CallFunction(size_t index);
+bool CallFailed(size_t index);
 size_t CountCalls(const std::string &function);
 std::vector<Call> CallsTo(const std::string &function);
 // "SetWindowPos(0x10004, 0xfffffffe, 16, 75, 300, 200, 0x4216) = 1"
@@ -123,6 +158,11 @@ struct WindowInfo {
     WNDPROC proc = nullptr;  // the window's own procedure; null: the default one
 };
 WindowInfo Inspect(HWND window);
+// Every window of the tree (the top-level windows and all below them), by
+// handle, with what Inspect tells of each, into a list that is filled again
+// in place so that its strings keep their room: for looking at the whole
+// desktop often.
+void InspectAll(std::vector<std::pair<HWND, WindowInfo>> *windows);
 // Direct children of parent (null: the top-level windows), top of the Z
 // order first.
 std::vector<HWND> Children(HWND parent);

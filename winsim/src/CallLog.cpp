@@ -1,7 +1,9 @@
 // The call log, fault injection and the quiet mode: every public Win32 function
 // opens an ApiCall, which reserves its log entry and decides whether it fails.
+// The log records raw values; their text is made only when the log is read.
 #include "Internal.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace winsim {
@@ -22,7 +24,8 @@ ApiCall::ApiCall(const char *function)
     active_ = true;
     index_ = s.log.size();
     generation_ = s.logGeneration;
-    s.log.push_back(Call{function, {}, std::string(), false});
+    s.log.emplace_back();
+    s.log.back().function = function;
     for (size_t i = 0; i < s.faults.size();) {
         Fault &fault = s.faults[i];
         if (fault.function != "*" && fault.function != function) {
@@ -47,54 +50,164 @@ ApiCall::ApiCall(const char *function)
     }
 }
 
-void ApiCall::Log(std::vector<std::string> args, const std::string &result)
+namespace {
+
+LoggedValue Keep(State &s, const LogValue &value)
 {
-    State &s = S();
-    if (!active_ || generation_ != s.logGeneration || index_ >= s.log.size())
-        return;
-    s.log[index_].args = std::move(args);
-    s.log[index_].result = result;
+    LoggedValue kept;
+    kept.kind = value.kind();
+    kept.textAt = s.logText.size();
+    kept.textLength = value.length();
+    s.logText.append(value.text(), value.length());
+    std::copy_n(value.numbers(), 4, kept.numbers);
+    return kept;
 }
 
-std::string Hex(unsigned long long value)
+std::string HexText(unsigned long long value)
 {
     char text[32];
     std::snprintf(text, sizeof text, "0x%llx", value);
     return text;
 }
 
-std::string Dec(long long value)
+std::string Written(LogValue::Kind kind, const char *text, size_t length, const long long *n)
 {
-    return std::to_string(value);
+    switch (kind) {
+    case LogValue::Kind::Text:
+        return std::string(text, length);
+    case LogValue::Kind::Quoted:
+        return "\"" + std::string(text, length) + "\"";
+    case LogValue::Kind::Hex:
+        return HexText(static_cast<unsigned long long>(n[0]));
+    case LogValue::Kind::Dec:
+        return std::to_string(n[0]);
+    case LogValue::Kind::Handle:
+        // Handles are 32-bit values on Windows; HWND_NOTOPMOST is 0xfffffffe.
+        return n[0] == 0 ? "NULL" : HexText(static_cast<uint32_t>(n[0]));
+    case LogValue::Kind::Resource:
+        return "#" + std::to_string(static_cast<unsigned long long>(n[0]));
+    case LogValue::Kind::Rect:
+        return "{" + std::to_string(n[0]) + ", " + std::to_string(n[1]) + ", " +
+               std::to_string(n[2]) + ", " + std::to_string(n[3]) + "}";
+    case LogValue::Kind::Point:
+        return "{" + std::to_string(n[0]) + ", " + std::to_string(n[1]) + "}";
+    case LogValue::Kind::Class: {
+        std::string name = n[1] == 0   ? "NULL"
+                           : n[1] == 1 ? "#" + std::to_string(static_cast<unsigned long long>(n[2]))
+                                       : "\"" + std::string(text, length) + "\"";
+        return "{" + HexText(static_cast<unsigned long long>(n[0])) + ", " + name + "}";
+    }
+    }
+    return std::string();
 }
 
-std::string Text(LPCSTR text)
+std::string Written(const State &s, const LoggedValue &value)
+{
+    return Written(value.kind, s.logText.data() + value.textAt, value.textLength, value.numbers);
+}
+
+Call Formatted(const State &s, const LoggedCall &logged)
+{
+    Call call{logged.function, {}, Written(s, logged.result), logged.failed};
+    call.args.reserve(logged.argCount);
+    for (size_t i = 0; i < logged.argCount; ++i)
+        call.args.push_back(Written(s, s.logArgs[logged.firstArg + i]));
+    return call;
+}
+
+}  // namespace
+
+void ApiCall::Log(std::initializer_list<LogValue> args, const LogValue &result)
+{
+    Log(args, {}, result);
+}
+
+void ApiCall::Log(std::initializer_list<LogValue> first, std::initializer_list<LogValue> more,
+                  const LogValue &result)
+{
+    State &s = S();
+    if (!active_ || generation_ != s.logGeneration || index_ >= s.log.size())
+        return;
+    LoggedCall &call = s.log[index_];
+    call.firstArg = s.logArgs.size();
+    call.argCount = first.size() + more.size();
+    for (const LogValue &arg : first)
+        s.logArgs.push_back(Keep(s, arg));
+    for (const LogValue &arg : more)
+        s.logArgs.push_back(Keep(s, arg));
+    call.result = Keep(s, result);
+    // Read before it was complete, its text is made again.
+    s.formattedUpTo = std::min(s.formattedUpTo, index_);
+}
+
+void ApiCall::Log(const std::vector<std::string> &args, const LogValue &result)
+{
+    State &s = S();
+    if (!active_ || generation_ != s.logGeneration || index_ >= s.log.size())
+        return;
+    std::vector<LogValue> values(args.begin(), args.end());
+    LoggedCall &call = s.log[index_];
+    call.firstArg = s.logArgs.size();
+    call.argCount = values.size();
+    for (const LogValue &arg : values)
+        s.logArgs.push_back(Keep(s, arg));
+    call.result = Keep(s, result);
+    s.formattedUpTo = std::min(s.formattedUpTo, index_);
+}
+
+std::string LogValue::Formatted() const
+{
+    return Written(kind_, text_, length_, numbers_);
+}
+
+std::string operator+(const std::string &a, const LogValue &b)
+{
+    return a + b.Formatted();
+}
+std::string operator+(const LogValue &a, const std::string &b)
+{
+    return a.Formatted() + b;
+}
+std::string operator+(const char *a, const LogValue &b)
+{
+    return a + b.Formatted();
+}
+std::string operator+(const LogValue &a, const char *b)
+{
+    return a.Formatted() + b;
+}
+std::string operator+(const LogValue &a, const LogValue &b)
+{
+    return a.Formatted() + b.Formatted();
+}
+
+LogValue Text(LPCSTR text)
 {
     if (text == nullptr)
         return "NULL";
     if (IS_INTRESOURCE(text))
-        return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(text));
-    return "\"" + std::string(text) + "\"";
+        return LogValue(LogValue::Kind::Resource,
+                        static_cast<long long>(reinterpret_cast<ULONG_PTR>(text)));
+    return LogValue::Quoted(text);
 }
 
-std::string Ptr(const void *pointer)
+LogValue Ptr(const void *pointer)
 {
     return pointer ? Hex(reinterpret_cast<uintptr_t>(pointer)) : "NULL";
 }
 
-std::string RectText(const RECT *rect)
+LogValue RectText(const RECT *rect)
 {
     if (rect == nullptr)
         return "NULL";
-    return "{" + Dec(rect->left) + ", " + Dec(rect->top) + ", " + Dec(rect->right) + ", " +
-           Dec(rect->bottom) + "}";
+    return LogValue(LogValue::Kind::Rect, rect->left, rect->top, rect->right, rect->bottom);
 }
 
-std::string PointText(const POINT *point)
+LogValue PointText(const POINT *point)
 {
     if (point == nullptr)
         return "NULL";
-    return "{" + Dec(point->x) + ", " + Dec(point->y) + "}";
+    return LogValue(LogValue::Kind::Point, point->x, point->y);
 }
 
 }  // namespace detail
@@ -130,30 +243,56 @@ void FaultInjected(const char *function)
 
 const std::vector<Call> &CallLog()
 {
-    return S().log;
+    State &s = S();
+    s.formattedLog.resize(s.log.size(), Call{std::string(), {}, std::string(), false});
+    for (size_t i = s.formattedUpTo; i < s.log.size(); ++i)
+        s.formattedLog[i] = Formatted(s, s.log[i]);
+    s.formattedUpTo = s.log.size();
+    return s.formattedLog;
 }
 
 void ClearCallLog()
 {
-    S().log.clear();
-    ++S().logGeneration;
+    State &s = S();
+    s.log.clear();
+    s.logArgs.clear();
+    s.logText.clear();
+    s.formattedLog.clear();
+    s.formattedUpTo = 0;
+    ++s.logGeneration;
+}
+
+size_t CallLogSize()
+{
+    return S().log.size();
+}
+
+const char *CallFunction(size_t index)
+{
+    return S().log.at(index).function;
+}
+
+bool CallFailed(size_t index)
+{
+    return S().log.at(index).failed;
 }
 
 size_t CountCalls(const std::string &function)
 {
     size_t count = 0;
-    for (const Call &call : S().log)
-        if (call.function == function)
+    for (const LoggedCall &call : S().log)
+        if (function == call.function)
             ++count;
     return count;
 }
 
 std::vector<Call> CallsTo(const std::string &function)
 {
+    const State &s = S();
     std::vector<Call> calls;
-    for (const Call &call : S().log)
-        if (call.function == function)
-            calls.push_back(call);
+    for (const LoggedCall &call : s.log)
+        if (function == call.function)
+            calls.push_back(Formatted(s, call));
     return calls;
 }
 
@@ -167,10 +306,7 @@ std::string Format(const Call &call)
 
 std::string Str(const void *handle)
 {
-    if (handle == nullptr)
-        return "NULL";
-    // Handles are 32-bit values on Windows; HWND_NOTOPMOST is 0xfffffffe.
-    return Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)));
+    return HandleText(handle).Formatted();
 }
 
 Quiet::Quiet()

@@ -92,11 +92,18 @@ using namespace winsim::detail;
 
 namespace {
 
-std::string ClassArg(const WNDCLASSA *wc)
+LogValue ClassArg(const WNDCLASSA *wc)
 {
     if (wc == nullptr)
         return "NULL";
-    return "{" + Hex(wc->style) + ", " + Text(wc->lpszClassName) + "}";
+    LPCSTR name = wc->lpszClassName;
+    if (name == nullptr)
+        return LogValue(LogValue::Kind::Class, wc->style, 0);
+    if (IS_INTRESOURCE(name))
+        return LogValue(LogValue::Kind::Class, wc->style, 1,
+                        static_cast<long long>(reinterpret_cast<ULONG_PTR>(name)));
+    LogValue value(name);
+    return value.As(LogValue::Kind::Class, wc->style, 2);
 }
 
 ATOM Register(const WNDCLASSA *wc)

@@ -2,6 +2,8 @@
 // windows without touching the call log; also the shell's task bars.
 #include "Internal.h"
 
+#include <algorithm>
+
 namespace winsim {
 namespace detail {
 
@@ -16,6 +18,43 @@ std::unique_ptr<State> &Current()
 }  // namespace
 
 State::State() : registry(NewRegistry()) {}
+
+namespace {
+
+// A registry key and its subkeys, each copied once however often it is met.
+std::shared_ptr<RegKey> CloneKey(const std::shared_ptr<RegKey> &key,
+                                 std::map<const RegKey *, std::shared_ptr<RegKey>> *copies)
+{
+    if (key == nullptr)
+        return nullptr;
+    auto found = copies->find(key.get());
+    if (found != copies->end())
+        return found->second;
+    auto copy = std::make_shared<RegKey>(*key);
+    (*copies)[key.get()] = copy;
+    for (auto &sub : copy->subkeys)
+        sub.second = CloneKey(sub.second, copies);
+    return copy;
+}
+
+}  // namespace
+
+std::unique_ptr<State> Clone(const State &from)
+{
+    std::unique_ptr<State> copy(new State(from));
+    for (auto &entry : copy->windows) {
+        Window &w = *entry.second;
+        for (size_t i = 0; i < from.classes.size(); ++i)
+            if (from.classes[i].get() == w.cls)
+                w.cls = copy->classes[i].get();
+    }
+    // Open keys may lead to keys deleted from the tree, and several to one.
+    std::map<const RegKey *, std::shared_ptr<RegKey>> keys;
+    copy->registry = CloneKey(from.registry, &keys);
+    for (auto &open : copy->openKeys)
+        open.second = CloneKey(open.second, &keys);
+    return copy;
+}
 
 State &S()
 {
@@ -35,6 +74,27 @@ void Reset()
 {
     Current() = std::make_unique<State>();
     AddSystemClasses();
+}
+
+SavedState::SavedState() = default;
+SavedState::~SavedState() = default;
+SavedState::SavedState(const SavedState &) = default;
+SavedState &SavedState::operator=(const SavedState &) = default;
+
+SavedState SaveState()
+{
+    SavedState saved;
+    saved.state_ = Clone(S());
+    return saved;
+}
+
+void RestoreState(const SavedState &saved)
+{
+    if (saved.state_ == nullptr) {
+        Reset();
+        return;
+    }
+    Current() = Clone(*saved.state_);
 }
 
 void SetScreenSize(int width, int height)
@@ -66,30 +126,71 @@ void SetLeadByteRanges(const std::vector<std::pair<BYTE, BYTE>> &ranges)
     S().leadByteRanges = ranges;
 }
 
+namespace {
+
+// origin: the parent's client corner on the screen.
+void Describe(const Window *w, POINT origin, WindowInfo *info)
+{
+    info->exists = true;
+    info->className = w->cls->name;
+    info->title = w->title;
+    info->parent = w->parent;
+    info->style = static_cast<LONG>(w->style);
+    info->exStyle = static_cast<LONG>(w->exStyle);
+    info->classStyle = w->cls->style;
+    const RECT &r = w->rect, &c = w->client;
+    info->rect = {r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
+    info->client = {c.left + origin.x, c.top + origin.y, c.right + origin.x, c.bottom + origin.y};
+    info->visible = (w->style & WS_VISIBLE) != 0;
+    info->enabled = !(w->style & WS_DISABLED);
+    info->menu = IsPureChild(w->style) ? NULL : reinterpret_cast<HMENU>(w->menuOrId);
+    info->instance = w->instance;
+    info->owner = w->owner;
+    info->process = w->process;
+    info->thread = w->thread;
+    info->proc = w->proc;
+}
+
+struct Placed {
+    HWND handle;
+    const Window *window;
+    POINT origin;
+    bool operator<(const Placed &other) const { return handle < other.handle; }
+};
+
+void AddTree(const std::vector<HWND> &windows, POINT origin, std::vector<Placed> *into)
+{
+    for (HWND handle : windows) {
+        const Window *w = Find(handle);
+        if (w == nullptr)
+            continue;
+        into->push_back({handle, w, origin});
+        AddTree(w->children, {origin.x + w->client.left, origin.y + w->client.top}, into);
+    }
+}
+
+}  // namespace
+
 WindowInfo Inspect(HWND window)
 {
     WindowInfo info;
     Window *w = Find(window);
-    if (w == nullptr)
-        return info;
-    info.exists = true;
-    info.className = w->cls->name;
-    info.title = w->title;
-    info.parent = w->parent;
-    info.style = static_cast<LONG>(w->style);
-    info.exStyle = static_cast<LONG>(w->exStyle);
-    info.classStyle = w->cls->style;
-    info.rect = ScreenRect(w);
-    info.client = ScreenClient(w);
-    info.visible = (w->style & WS_VISIBLE) != 0;
-    info.enabled = !(w->style & WS_DISABLED);
-    info.menu = IsPureChild(w->style) ? NULL : reinterpret_cast<HMENU>(w->menuOrId);
-    info.instance = w->instance;
-    info.owner = w->owner;
-    info.process = w->process;
-    info.thread = w->thread;
-    info.proc = w->proc;
+    if (w != nullptr)
+        Describe(w, ParentOrigin(w), &info);
     return info;
+}
+
+void InspectAll(std::vector<std::pair<HWND, WindowInfo>> *windows)
+{
+    std::vector<Placed> placed;
+    placed.reserve(S().windows.size());
+    AddTree(S().topLevel, {0, 0}, &placed);
+    std::sort(placed.begin(), placed.end());
+    windows->resize(placed.size());
+    for (size_t i = 0; i < placed.size(); ++i) {
+        (*windows)[i].first = placed[i].handle;
+        Describe(placed[i].window, placed[i].origin, &(*windows)[i].second);
+    }
 }
 
 std::vector<HWND> Children(HWND parent)

@@ -6,10 +6,13 @@
 #include <windows.h>
 #include <winsim.h>
 
+#include <cstring>
 #include <deque>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace winsim {
@@ -20,6 +23,27 @@ inline HINSTANCE MainModule()
 {
     return reinterpret_cast<HINSTANCE>(0x400000);
 }
+
+// An owning pointer that copies what it points at when it is copied, so that
+// a copy of the state has windows and classes of its own.
+template <typename T>
+class Owned : public std::unique_ptr<T> {
+public:
+    Owned() = default;
+    Owned(std::unique_ptr<T> &&owned) noexcept : std::unique_ptr<T>(std::move(owned)) {}
+    Owned(const Owned &other) : std::unique_ptr<T>(other ? new T(*other) : nullptr) {}
+    Owned(Owned &&) noexcept = default;
+    Owned &operator=(const Owned &other)
+    {
+        this->reset(other ? new T(*other) : nullptr);
+        return *this;
+    }
+    Owned &operator=(Owned &&) noexcept = default;
+    ~Owned() = default;
+};
+// Moved, never copied, when a vector of them grows: a copy would leave the
+// windows' class pointers behind.
+static_assert(std::is_nothrow_move_constructible<Owned<int>>::value, "Owned moves");
 
 // Built-in window behaviour behind a class.
 enum class ClassKind { Plain, Dialog, MdiClient, Edit };
@@ -106,6 +130,75 @@ struct RegKey {
     bool deleted = false;
 };
 
+// ---- What the call log records ----
+
+// An argument or a result of a logged call: its value and how it is written.
+// Nothing is formatted when a call is made; the text is made when the log is
+// read. A LogValue made from text refers to that text, so it is made in the
+// Log call that records it.
+class LogValue {
+public:
+    // Class: a window class as RegisterClassA is given it, "{style, name}", with
+    // the name written as Text writes it (numbers: the style, then how the
+    // name is given: 0 NULL, 1 an atom in the third number, 2 the text).
+    enum class Kind : uint8_t { Text, Quoted, Hex, Dec, Handle, Resource, Rect, Point, Class };
+
+    LogValue(const char *text) : text_(text), length_(std::strlen(text)) {}  // written as it is
+    LogValue(const std::string &text) : text_(text.data()), length_(text.size()) {}
+    LogValue(Kind kind, long long a, long long b = 0, long long c = 0, long long d = 0)
+        : kind_(kind), numbers_{a, b, c, d}
+    {
+    }
+    static LogValue Quoted(const char *text) { return LogValue(text).As(Kind::Quoted); }
+    // The same text, written as kind with these numbers.
+    LogValue As(Kind kind, long long a = 0, long long b = 0) const
+    {
+        LogValue value = *this;
+        value.kind_ = kind;
+        value.numbers_[0] = a;
+        value.numbers_[1] = b;
+        return value;
+    }
+
+    Kind kind() const { return kind_; }
+    const char *text() const { return text_; }
+    size_t length() const { return length_; }
+    const long long *numbers() const { return numbers_; }
+    std::string Formatted() const;
+    operator std::string() const { return Formatted(); }
+
+private:
+    Kind kind_ = Kind::Text;
+    const char *text_ = "";
+    size_t length_ = 0;
+    long long numbers_[4] = {0, 0, 0, 0};
+};
+
+// Text made from log values, for arguments put together from several.
+std::string operator+(const std::string &a, const LogValue &b);
+std::string operator+(const LogValue &a, const std::string &b);
+std::string operator+(const char *a, const LogValue &b);
+std::string operator+(const LogValue &a, const char *b);
+std::string operator+(const LogValue &a, const LogValue &b);
+
+// A LogValue as the log keeps it: its text copied into State::logText.
+struct LoggedValue {
+    LogValue::Kind kind = LogValue::Kind::Text;
+    size_t textAt = 0;
+    size_t textLength = 0;
+    long long numbers[4] = {0, 0, 0, 0};
+};
+
+// One call as the log keeps it: its arguments are State::logArgs from
+// firstArg on. function is the name the call was made with, a literal.
+struct LoggedCall {
+    const char *function = "";
+    bool failed = false;
+    size_t firstArg = 0;
+    size_t argCount = 0;
+    LoggedValue result;
+};
+
 struct Fault {
     std::string function;
     int nth = 1;
@@ -114,9 +207,20 @@ struct Fault {
     int seen = 0;
 };
 
+// The whole simulation. Clone copies it member by member, as the compiler
+// copies any member (windows and classes through Owned), and then aims the
+// pointers that lead from one object of the state to another at the copy's
+// own: each window's class, and the registry keys, open ones included. A new
+// member that points into the state needs a line there.
 struct State {
     State();
+    State &operator=(const State &) = delete;
 
+private:
+    State(const State &) = default;
+    friend std::unique_ptr<State> Clone(const State &from);
+
+public:
     int screenWidth = 1024;  // the primary monitor
     int screenHeight = 768;
     // Further monitors beside the primary one, in virtual-screen coordinates.
@@ -127,9 +231,9 @@ struct State {
     // Lead bytes of the ANSI code page; none in a single-byte code page.
     std::vector<std::pair<BYTE, BYTE>> leadByteRanges;
 
-    std::map<uintptr_t, std::unique_ptr<Window>> windows;
+    std::map<uintptr_t, Owned<Window>> windows;
     std::vector<HWND> topLevel;  // top of the Z order first
-    std::vector<std::unique_ptr<WindowClass>> classes;
+    std::vector<Owned<WindowClass>> classes;
     std::map<std::string, ATOM> atoms;  // by lower-case class name
     ATOM nextAtom = 0xC000;
     ATOM nextSystemAtom = 0x8010;  // integer atoms for the system's classes
@@ -144,7 +248,12 @@ struct State {
     int cursorCount = 0;
     std::vector<UINT> beeps;
 
-    std::vector<Call> log;
+    // The call log as recorded (see LoggedCall), and as text once read.
+    std::vector<LoggedCall> log;
+    std::vector<LoggedValue> logArgs;
+    std::string logText;
+    std::vector<Call> formattedLog;
+    size_t formattedUpTo = 0;  // formattedLog's first entry that may be stale
     unsigned logGeneration = 0;
     std::vector<Fault> faults;
     int faultsInjected = 0;
@@ -160,10 +269,13 @@ struct State {
 
 State &S();
 int &QuietDepth();
+// A state of its own with the same contents.
+std::unique_ptr<State> Clone(const State &from);
 
 // ---- Call log ----
 
 // One public call: logged unless quiet, failed when a fault says so.
+// function is a literal: the log keeps the pointer.
 class ApiCall {
 public:
     explicit ApiCall(const char *function);
@@ -171,7 +283,11 @@ public:
     ApiCall &operator=(const ApiCall &) = delete;
     bool Failed() const { return failed_; }
     LSTATUS ErrorCode() const { return errorCode_; }
-    void Log(std::vector<std::string> args, const std::string &result);
+    void Log(std::initializer_list<LogValue> args, const LogValue &result);
+    // The arguments in two parts, first before more.
+    void Log(std::initializer_list<LogValue> first, std::initializer_list<LogValue> more,
+             const LogValue &result);
+    void Log(const std::vector<std::string> &args, const LogValue &result);
 
 private:
     bool active_ = false;
@@ -181,28 +297,36 @@ private:
     unsigned generation_ = 0;
 };
 
-std::string Hex(unsigned long long value);
-std::string Dec(long long value);
-std::string Text(LPCSTR text);  // NULL, #id or the quoted text
-std::string Ptr(const void *pointer);
-std::string RectText(const RECT *rect);
-std::string PointText(const POINT *point);
+inline LogValue Hex(unsigned long long value)
+{
+    return LogValue(LogValue::Kind::Hex, static_cast<long long>(value));
+}
+inline LogValue Dec(long long value)
+{
+    return LogValue(LogValue::Kind::Dec, value);
+}
+LogValue Text(LPCSTR text);  // NULL, #id or the quoted text
+LogValue Ptr(const void *pointer);
+LogValue RectText(const RECT *rect);
+LogValue PointText(const POINT *point);
 // A buffer argument: "&", or "NULL".
-inline std::string Buffer(const void *pointer)
+inline LogValue Buffer(const void *pointer)
 {
     return pointer ? "&" : "NULL";
 }
 // Str for any of the handle types.
 template <typename H>
-std::string HandleText(H handle)
+LogValue HandleText(H handle)
 {
-    return Str(reinterpret_cast<const void *>(handle));
+    return LogValue(LogValue::Kind::Handle,
+                    static_cast<long long>(reinterpret_cast<uintptr_t>(handle)));
 }
 
 // ---- Strings ----
 
 std::string Lower(const std::string &text);
 bool SameText(const std::string &a, const std::string &b);
+bool SameText(const std::string &a, const char *b);
 // Copies at most maxCount - 1 bytes and a terminator; answers the bytes copied.
 int CopyOut(const std::string &text, LPSTR buffer, int maxCount);
 

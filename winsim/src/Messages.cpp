@@ -112,12 +112,11 @@ using namespace winsim::detail;
 namespace {
 
 LRESULT Default(const char *name, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                std::vector<std::string> args)
+                std::initializer_list<LogValue> args)
 {
     ApiCall call(name);
     LRESULT result = call.Failed() ? 0 : DefProc(window, message, wParam, lParam);
-    args.insert(args.end(), {Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)});
-    call.Log(std::move(args), Dec(result));
+    call.Log(args, {Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)}, Dec(result));
     return result;
 }
 

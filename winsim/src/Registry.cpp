@@ -3,6 +3,7 @@
 // them, including NT's handling of REG_SZ data without a terminating zero.
 #include "Internal.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace winsim {
@@ -31,25 +32,40 @@ std::vector<std::string> SplitKeyPath(const std::string &path)
 std::shared_ptr<RegKey> WalkKey(const std::shared_ptr<RegKey> &base, const std::string &path,
                                 bool create, bool *created)
 {
-    std::shared_ptr<RegKey> key = base;
+    RegKey *key = base.get();
+    const std::shared_ptr<RegKey> *last = &base;
     if (created)
         *created = false;
-    for (const std::string &part : SplitKeyPath(path)) {
-        auto found = key->subkeys.find(Lower(part));
+    // The parts between backslashes; doubled and trailing ones name nothing.
+    std::string lower;
+    for (size_t start = 0; start < path.size();) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end == start) {
+            start = end + 1;
+            continue;
+        }
+        lower.assign(path, start, end - start);
+        for (char &c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        auto found = key->subkeys.find(lower);
         if (found == key->subkeys.end()) {
             if (!create)
                 return nullptr;
             auto next = std::make_shared<RegKey>();
-            next->name = part;
-            found = key->subkeys.emplace(Lower(part), next).first;
+            next->name = path.substr(start, end - start);
+            found = key->subkeys.emplace(lower, next).first;
             if (created)
                 *created = true;
         } else if (created) {
             *created = false;
         }
-        key = found->second;
+        last = &found->second;
+        key = last->get();
+        start = end + 1;
     }
-    return key;
+    return *last;
 }
 
 void MarkDeleted(RegKey *key)
@@ -223,7 +239,7 @@ LSTATUS QueryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE
     }
     if (size != nullptr)
         *size = length;
-    if (data == nullptr && size != nullptr) {
+    if (data == nullptr && size != nullptr && !S().laterValues.empty()) {
         std::string path;
         FindPath(S().registry.get(), target.get(), &path);
         auto later = S().laterValues.find({path, valueName});
@@ -272,12 +288,12 @@ LSTATUS CloseKey(HKEY key)
                                                                 : ERROR_INVALID_HANDLE;
 }
 
-std::string OutKey(PHKEY key, bool filled)
+LogValue OutKey(PHKEY key, bool filled)
 {
     return key == nullptr ? "NULL" : filled ? HandleText(*key) : "&";
 }
 
-std::string OutDword(LPDWORD value, bool filled)
+LogValue OutDword(LPDWORD value, bool filled)
 {
     return value == nullptr ? "NULL" : filled ? Dec(*value) : "&";
 }

@@ -16,9 +16,29 @@ std::string Lower(const std::string &text)
     return lower;
 }
 
+namespace {
+
+bool SameLower(const char *a, size_t aLength, const char *b, size_t bLength)
+{
+    if (aLength != bLength)
+        return false;
+    for (size_t i = 0; i < aLength; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 bool SameText(const std::string &a, const std::string &b)
 {
-    return Lower(a) == Lower(b);
+    return SameLower(a.data(), a.size(), b.data(), b.size());
+}
+
+bool SameText(const std::string &a, const char *b)
+{
+    return SameLower(a.data(), a.size(), b, std::strlen(b));
 }
 
 int CopyOut(const std::string &text, LPSTR buffer, int maxCount)
