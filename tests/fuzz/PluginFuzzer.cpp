@@ -22,12 +22,27 @@
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Quenmark Software\\Loomvane Plugin\\1.1v1";
+// The function ids by name, from the one function list.
+enum FunctionId : uint32_t {
+#define LOOMVANE_FUZZ_ID(id, name, handler, kind) k##handler = id,
+    LOOMVANE_FUNCTIONS(LOOMVANE_FUZZ_ID)
+#undef LOOMVANE_FUZZ_ID
+};
+
+const char kSettingsKey[] = LOOMVANE_SETTINGS_KEY;
 
 // Pieces that make parameters likely to mean something to the plug-in.
-const char *const kTokens[] = {"Orders", "Customers", "", "|", "A", "R", "a", "r", "-",
-                               "10", "-20", "16000", "99999", "123456", "ab1", "xy", "p",
-                               "Orders|", "|ab1", "0", "#"};
+const std::string kTokens[] = {"Orders", "Customers",
+                               "",       "|",
+                               "A",      "R",
+                               "a",      "r",
+                               "-",      "10",
+                               "-20",    "16000",
+                               "99999",  "123456",
+                               "ab1",    "xy",
+                               "p",      "Orders|",
+                               "|ab1",   "0",
+                               "#",      std::string(1, '\0')};
 constexpr uint8_t kTokenCount = sizeof kTokens / sizeof kTokens[0];
 
 struct Input {
@@ -59,7 +74,8 @@ void Fail(const char *what, const std::string &detail)
 {
     // The platform calls of the message that broke it.
     for (const auto &call : winsim::CallLog())
-        std::fprintf(stderr, "  %s%s\n", winsim::Format(call).c_str(), call.failed ? " (failed)" : "");
+        std::fprintf(stderr, "  %s%s\n", winsim::Format(call).c_str(),
+                     call.failed ? " (failed)" : "");
     std::fprintf(stderr, "invariant broken: %s: %s\n", what, detail.c_str());
     std::abort();
 }
@@ -72,12 +88,9 @@ bool IsSignedDecimal(const std::string &text)
 
 bool IsPossibleAnswer(uint32_t id, const std::string &answer)
 {
-    if (id == 0)
-        return answer == LOOMVANE_NAME " " LOOMVANE_VERSION ||
-               answer == LOOMVANE_NAME " " LOOMVANE_VERSION " x86";
-    if (id == 17 || id == 18)
-        return answer == "1";
-    if ((id == 9 || id == 10) && answer != "0") {
+    if (id == kDoVersion)
+        return answer == LOOMVANE_SHORT_VERSION || answer == LOOMVANE_LONG_VERSION;
+    if ((id == kDoGetWindowSize || id == kDoGetWindowSizeABS) && answer != "0") {
         std::vector<std::string> parts(1);
         for (char c : answer) {
             if (c == '|')
@@ -189,6 +202,8 @@ struct Snapshot {
     WindowTable windows;
     PluginState state;
     int cursor = 0;
+    HWND active = NULL;  // of the desktop, whatever its thread
+    HWND focus = NULL;
 };
 
 void Take(Snapshot *snap)
@@ -196,6 +211,68 @@ void Take(Snapshot *snap)
     snap->windows.Fill();
     std::memcpy(&snap->state, &gPluginState, sizeof snap->state);
     snap->cursor = winsim::CursorCount();
+    snap->active = winsim::ActiveWindow();
+    snap->focus = winsim::FocusWindow();
+}
+
+// ---- The desktop's parts ----
+
+bool IsPrimaryTaskBar(const winsim::WindowInfo &w)
+{
+    return w.parent == NULL && w.className == "Shell_TrayWnd" && w.title.empty();
+}
+
+bool IsTaskBarWindow(const winsim::WindowInfo &w)
+{
+    return w.parent == NULL && w.title.empty() &&
+           (w.className == "Shell_TrayWnd" || w.className == "Shell_SecondaryTrayWnd");
+}
+
+// The Start button as the plug-in knows it: a top-level "Button" of the
+// shell's thread.
+bool IsStartButton(const winsim::WindowInfo &w)
+{
+    return w.parent == NULL && w.className == "Button" && w.thread == winsim::kShellThread;
+}
+
+bool HasPrimaryTaskBar(const Snapshot &snap)
+{
+    for (const auto &entry : snap.windows)
+        if (IsPrimaryTaskBar(entry.second))
+            return true;
+    return false;
+}
+
+// The fields of the parameter as the plug-in sees them: the bytes the host
+// reports, cut at every "|" (the code page is single-byte).
+std::vector<std::string> VisibleFields(const fmhost::CallRequest &request)
+{
+    std::string text = request.parameter;
+    if (request.reportedParameterSize) {
+        int32_t reported = *request.reportedParameterSize;
+        text = reported <= 0 ? std::string() : text.substr(0, static_cast<size_t>(reported));
+    }
+    std::vector<std::string> fields(1);
+    for (char c : text) {
+        if (c == '|')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+std::string FieldOf(const std::vector<std::string> &fields, size_t number)
+{
+    return number <= fields.size() ? fields[number - 1] : std::string();
+}
+
+// A title of at most 58 characters, or a code of 1 to 3, that holds a zero
+// byte: it names no window.
+bool NamesNoWindow(const std::string &field, size_t longest, size_t shortest = 0)
+{
+    return field.size() >= shortest && field.size() <= longest &&
+           field.find('\0') != std::string::npos;
 }
 
 // now is the desktop as the message left it.
@@ -208,14 +285,14 @@ void CheckState(const fmhost::HostSession &host, const Excuses &excuses, const S
     auto classes = winsim::RegisteredClasses();
     bool registered = false;
     for (const auto &c : classes)
-        registered |= c == "Kwzr-HideBackground";
+        registered |= c == LOOMVANE_COVER_CLASS;
     if (gPluginState.coverClassRegistered && !registered)
         Fail("cover class", "recorded as registered but is not");
     if (registered && !gPluginState.coverClassRegistered && !excuses.classLeftRegistered)
         Fail("cover class", "registered but not recorded as registered");
     size_t covers = 0;
     for (const auto &[handle, info] : now.windows)
-        covers += info.parent == NULL && info.className == "Kwzr-HideBackground" ? 1 : 0;
+        covers += info.parent == NULL && info.className == LOOMVANE_COVER_CLASS ? 1 : 0;
     // Only an IsWindow that denies an existing window can make the plug-in
     // lose track of its cover, and then make another.
     if (covers > 1 && !excuses.isWindowFailed)
@@ -253,8 +330,8 @@ struct Changes {
     size_t Count() const
     {
         return created.size() + destroyed.size() + style.size() + exStyle.size() +
-               classStyle.size() + shown.size() + hidden.size() + enabled.size() +
-               disabled.size() + rect.size() + title.size() + menu.size();
+               classStyle.size() + shown.size() + hidden.size() + enabled.size() + disabled.size() +
+               rect.size() + title.size() + menu.size();
     }
 };
 
@@ -386,19 +463,25 @@ struct FrameRule {
     bool needSet;
 };
 const FrameRule kFrameRules[] = {
-    {12, false, WS_CAPTION, WS_CAPTION, true},
-    {13, false, WS_CAPTION, WS_CAPTION, false},
-    {14, false, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, true},
-    {15, false, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX, false},
-    {23, true, CS_NOCLOSE, CS_NOCLOSE, false},
-    {24, true, CS_NOCLOSE, CS_NOCLOSE, true},
-    {25, false, WS_SYSMENU, WS_SYSMENU, true},
-    {26, false, WS_SYSMENU, WS_SYSMENU, false},
+    {kDoHideWindowTitle, false, WS_CAPTION, WS_CAPTION, true},
+    {kDoShowWindowTitle, false, WS_CAPTION, WS_CAPTION, false},
+    {kDoHideWindowSizing, false, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX,
+     true},
+    {kDoShowWindowSizing, false, WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME, WS_MAXIMIZEBOX,
+     false},
+    {kDoHideWindowClose, true, CS_NOCLOSE, CS_NOCLOSE, false},
+    {kDoShowWindowClose, true, CS_NOCLOSE, CS_NOCLOSE, true},
+    {kDoHideWindowMenu, false, WS_SYSMENU, WS_SYSMENU, true},
+    {kDoShowWindowMenu, false, WS_SYSMENU, WS_SYSMENU, false},
 };
-const DWORD kDialogStyleMask = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
-                               WS_MAXIMIZEBOX;
+const DWORD kDialogStyleMask =
+    WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-bool IsFrameCommand(uint32_t id) { return (id >= 12 && id <= 16) || (id >= 23 && id <= 26); }
+bool IsFrameCommand(uint32_t id)
+{
+    return (id >= kDoHideWindowTitle && id <= kDoDialogWindow) ||
+           (id >= kDoHideWindowClose && id <= kDoShowWindowMenu);
+}
 
 // The fields of a parameter that needs none of the reading rules' corner
 // cases: all of it reported, no zero byte, no empty field between two
@@ -467,7 +550,7 @@ void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Change
         Fail("geometry", "changed \"" + was.title + "\", not \"" + fields[0] + "\"");
     const RECT &origin = before.windows.at(was.parent).client;
     std::string label = "function " + std::to_string(id) + " " + request.parameter;
-    if (id == 8) {
+    if (id == kDoWindowRelocate) {
         long x = first + (relative ? was.rect.left - origin.left : 0);
         long y = second + (relative ? was.rect.top - origin.top : 0);
         if (now.rect.left - origin.left != x || now.rect.top - origin.top != y)
@@ -480,8 +563,8 @@ void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Change
         long height = second + (relative ? was.rect.bottom - was.rect.top : 0);
         // The window manager's limits apply outside these sizes.
         bool unlimited = width >= 150 && width <= 1000 && height >= 150 && height <= 700;
-        if (unlimited && (now.rect.right - now.rect.left != width ||
-                          now.rect.bottom - now.rect.top != height))
+        if (unlimited &&
+            (now.rect.right - now.rect.left != width || now.rect.bottom - now.rect.top != height))
             Fail("resize", label + ": the window is " +
                                std::to_string(now.rect.right - now.rect.left) + " by " +
                                std::to_string(now.rect.bottom - now.rect.top) + ", not " +
@@ -492,13 +575,53 @@ void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Change
 // What an external call did, against what the function may do. known is
 // false when the answer is not the function's (a memory error kept the
 // result handle from being written).
+bool IsDocumentFunction(uint32_t id)
+{
+    return (id >= kDoWindowResize && id <= kDoDialogWindow) ||
+           (id >= kDoHideWindow && id <= kDoShowWindowMenu);
+}
+
+// The top-level window that the active one belongs to, through its parents
+// and owners; null when no window of the plug-in's thread is active.
+HWND RootOwnerOfActive(const Snapshot &snap)
+{
+    if (snap.windows.count(snap.active) == 0 ||
+        snap.windows.at(snap.active).thread != winsim::kOwnThread)
+        return NULL;
+    HWND w = snap.active;
+    for (int guard = 0; guard < 100 && w != NULL; ++guard) {
+        const winsim::WindowInfo &info = snap.windows.at(w);
+        HWND next = info.parent != NULL ? info.parent : info.owner;
+        if (next == NULL || snap.windows.count(next) == 0)
+            return w;
+        w = next;
+    }
+    return w;
+}
+
+bool IsMenuQuietly(HMENU menu)
+{
+    winsim::Quiet quiet;
+    return IsMenu(menu) != FALSE;
+}
+
+// Every window a message changed in any way.
+std::vector<HWND> AllChanged(const Changes &c)
+{
+    std::vector<HWND> all;
+    for (const auto *list : {&c.destroyed, &c.style, &c.exStyle, &c.classStyle, &c.shown, &c.hidden,
+                             &c.enabled, &c.disabled, &c.rect, &c.title, &c.menu})
+        all.insert(all.end(), list->begin(), list->end());
+    return all;
+}
+
 void CheckCallEffects(const fmhost::CallRequest &request, const std::string &answer, bool known,
                       bool faulted, const Snapshot &before, const Snapshot &after)
 {
     uint32_t id = request.functionId;
     Changes c = Compare(before, after);
     std::string label = "function " + std::to_string(id);
-    if (id > 26) {
+    if (id >= LOOMVANE_FUNCTION_COUNT) {
         if (c.Count() != 0 || !SameState(before.state, after.state) ||
             before.cursor != after.cursor)
             Fail("unknown function", label + " changed" + Describe(c));
@@ -515,43 +638,80 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
     if (FailedIn("GetWindowLongA") || FailedIn("GetClassLongA"))
         return;
 
+    // Another process's windows are never touched, but the shell's task bars
+    // and Start button by the task bar commands; a second copy of the host
+    // is never the one a function acts on. (A search made to fail looks like
+    // a host without a window of its own, whose first found is then taken.)
+    bool searchFailed = FailedIn("FindWindowExA") || FailedIn("GetWindowThreadProcessId");
+    for (HWND w : searchFailed ? std::vector<HWND>() : AllChanged(c)) {
+        const winsim::WindowInfo &was = before.windows.at(w);
+        if (was.process == winsim::kOwnProcess)
+            continue;
+        bool shell =
+            was.process == winsim::kShellProcess && (id == kDoHideTaskBar || id == kDoShowTaskBar);
+        if (!shell)
+            Fail("other process",
+                 label + " changed " + winsim::Str(w) + " of process " + Hex(was.process));
+    }
+
+    // A title, a code or a new title holding a zero byte names no window.
+    std::vector<std::string> fields = VisibleFields(request);
+    bool noWindow = false;
+    if (IsDocumentFunction(id)) {
+        size_t codeField = (id == kDoWindowResize || id == kDoWindowRelocate) ? 5 : 2;
+        noWindow = NamesNoWindow(FieldOf(fields, 1), 58) ||
+                   NamesNoWindow(FieldOf(fields, codeField), 3, 1) ||
+                   (id == kDoSetWindowTitle && NamesNoWindow(FieldOf(fields, 3), 58));
+    } else if (id == kDoHideMenuBar || id == kDoShowMenuBar) {
+        noWindow = NamesNoWindow(FieldOf(fields, 1), 3, 1);
+    }
+    if (noWindow && !faulted) {
+        if (known && answer != "0")
+            Fail("zero byte", label + " answered " + answer + " for a field with a zero byte");
+        if (c.Count() != 0 || !SameState(before.state, after.state))
+            Fail("zero byte",
+                 label + " changed something for a field with a zero byte" + Describe(c));
+    }
+
     // What no other function touches.
-    if (id != 3)
+    if (id != kDoHideBackground)
         ExpectNone("windows created", c.created, id);
-    if (id != 4)
+    if (id != kDoShowBackground)
         ExpectNone("windows destroyed", c.destroyed, id);
-    if (id != 11)
+    if (id != kDoSetWindowTitle)
         ExpectNone("window titles", c.title, id);
-    if (id != 1 && id != 2)
+    if (id != kDoHideMenuBar && id != kDoShowMenuBar)
         ExpectNone("menus", c.menu, id);
     if (!IsFrameCommand(id)) {
         ExpectNone("window styles", c.style, id);
         ExpectNone("extended styles", c.exStyle, id);
     }
-    if (id != 16 && id != 23 && id != 24)
+    if (id != kDoDialogWindow && id != kDoHideWindowClose && id != kDoShowWindowClose)
         ExpectNone("class styles", c.classStyle, id);
     // A menu bar taken off or put back changes the application window's
     // client area, which the host lays out again; only the windows inside
     // it move.
-    if (id == 1 || id == 2) {
+    if (id == kDoHideMenuBar || id == kDoShowMenuBar) {
         for (HWND w : c.rect)
             if (before.windows.at(w).parent == NULL)
-                Fail("window rectangles", "function " + std::to_string(id) + " moved " +
-                                              winsim::Str(w));
-    } else if (id != 7 && id != 8 && id != 16) {
+                Fail("window rectangles",
+                     "function " + std::to_string(id) + " moved " + winsim::Str(w));
+    } else if (id != kDoWindowResize && id != kDoWindowRelocate && id != kDoDialogWindow) {
         ExpectNone("window rectangles", c.rect, id);
     }
-    if (id != 21 && id != 22) {
+    if (id != kDoDisableWindow && id != kDoEnableWindow) {
         ExpectNone("windows disabled", c.disabled, id);
         ExpectNone("windows enabled", c.enabled, id);
     }
-    if (id != 19 && id != 4 && id != 17)
+    if (id != kDoHideWindow && id != kDoShowBackground && id != kDoHideTaskBar)
         ExpectNone("windows hidden", c.hidden, id);
-    if (id != 20 && id != 14 && id != 15 && id != 18)
+    if (id != kDoShowWindow && id != kDoHideWindowSizing && id != kDoShowWindowSizing &&
+        id != kDoShowTaskBar)
         ExpectNone("windows shown", c.shown, id);
-    if (id != 5 && id != 6 && before.cursor != after.cursor)
+    if (id != kDoHideCursor && id != kDoShowCursor && before.cursor != after.cursor)
         Fail("cursor", label + " moved the cursor counter");
-    if (id > 6 && id != 17 && id != 18 && !SameState(before.state, after.state))
+    if (id > kDoShowCursor && id != kDoHideTaskBar && id != kDoShowTaskBar &&
+        !SameState(before.state, after.state))
         Fail("state record", label + " changed it");
 
     if (!known)
@@ -559,15 +719,24 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
     bool yes = answer == "1";
     bool no = answer == "0";
     switch (id) {
-    case 1:
-    case 2: {
-        bool hide = id == 1;
+    case kDoHideMenuBar:
+    case kDoShowMenuBar: {
+        bool hide = id == kDoHideMenuBar;
         if (yes) {
             if (after.state.menuBarShown == hide)
                 Fail("menu bar", label + " answered 1 but the record disagrees");
             if (c.menu.size() > 1)
                 Fail("menu bar", label + " changed several menus");
+            if (hide && !faulted &&
+                (after.state.menuSource == NULL ||
+                 after.windows.count(after.state.menuSource) == 0 ||
+                 after.windows.at(after.state.menuSource).parent != NULL))
+                Fail("menu bar", "the window the menu came from is not recorded");
             for (HWND w : c.menu) {
+                if (hide && w != after.state.menuSource)
+                    Fail("menu bar", "the menu was taken off another window than the recorded one");
+                if (!hide && w != before.state.menuSource)
+                    Fail("menu bar", "the menu went to another window than its own");
                 HMENU now = after.windows.at(w).menu;
                 // A failing GetMenu cannot be told from a window without one.
                 if (hide && (now != NULL ||
@@ -579,38 +748,67 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             // The kept menu is on an application window afterwards.
             bool attached = before.state.savedMenu == NULL;
             for (const auto &entry : after.windows)
-                attached |= entry.second.parent == NULL && entry.second.menu == before.state.savedMenu;
+                attached |=
+                    entry.second.parent == NULL && entry.second.menu == before.state.savedMenu;
             if (!hide && !faulted && !attached)
                 Fail("menu bar", "answered 1 but the kept menu is on no window");
         } else if (no && !faulted) {
             ExpectNone("menus", c.menu, id);
-            if (!SameState(before.state, after.state))
+            // A show whose menu or window is gone forgets them, and only then.
+            bool gone = before.windows.count(before.state.menuSource) == 0 ||
+                        (before.state.savedMenu != NULL && !IsMenuQuietly(before.state.savedMenu));
+            bool forgot = !hide && !before.state.menuBarShown && after.state.menuBarShown &&
+                          after.state.savedMenu == NULL && after.state.menuSource == NULL;
+            if (!SameState(before.state, after.state) && !(forgot && gone))
                 Fail("menu bar", label + " answered 0 but changed the record");
+            if (!hide && !before.state.menuBarShown && gone && !forgot)
+                Fail("menu bar", "a show kept a menu whose window or menu is gone");
         }
         break;
     }
-    case 3:
+    case kDoHideBackground:
         if (yes) {
             if (c.created.size() != 1 || after.state.coverAbsent ||
                 after.state.coverWindow != c.created[0])
                 Fail("cover window", "answered 1 without making the recorded cover");
             const winsim::WindowInfo &cover = after.windows.at(c.created[0]);
             DWORD style = static_cast<DWORD>(cover.style);
-            if (cover.className != "Kwzr-HideBackground" || cover.parent != NULL ||
+            if (cover.className != LOOMVANE_COVER_CLASS || cover.parent != NULL ||
                 !(style & WS_DISABLED))
                 Fail("cover window", "not a disabled top-level cover");
-            // ShowWindow answers the earlier visibility, so a failing one
-            // cannot be told from success; nor can a failing metrics query.
-            RECT expected = {-3, -2, 1024 + 3, 768 + 2};
+            // Over every monitor, with the overhang; directly under the
+            // top-level window of what is active on the plug-in's thread, or
+            // under everything; nothing activated.
+            RECT screen;
+            {
+                winsim::Quiet quiet;
+                screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+                screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+                screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+                screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+            }
+            RECT expected = {screen.left - 3, screen.top - 2, screen.right + 3, screen.bottom + 2};
             if (!faulted && (!(style & WS_VISIBLE) || !SameRect(cover.rect, expected)))
-                Fail("cover window", "not shown over the whole screen");
+                Fail("cover window", "not shown over the whole virtual screen");
+            if (!faulted) {
+                std::vector<HWND> order = winsim::Children(NULL);
+                auto at = std::find(order.begin(), order.end(), c.created[0]);
+                HWND above = at == order.begin() ? NULL : *(at - 1);
+                HWND host = RootOwnerOfActive(before);
+                if (host != NULL ? above != host : at + 1 != order.end())
+                    Fail("cover window", "not directly under the host's window " +
+                                             winsim::Str(host) + " but under " +
+                                             winsim::Str(above));
+                if (after.active != before.active || after.focus != before.focus)
+                    Fail("cover window", "the active window or the focus changed");
+            }
         } else if (no && !faulted) {
             ExpectNone("windows created", c.created, id);
             if (!SameState(before.state, after.state))
                 Fail("cover window", "answered 0 but changed the record");
         }
         break;
-    case 4:
+    case kDoShowBackground:
         if (yes) {
             if (!after.state.coverAbsent)
                 Fail("cover window", "answered 1 but still recorded as shown");
@@ -628,15 +826,15 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             if (w != before.state.coverWindow)
                 Fail("cover window", "destroyed a window that is not the cover");
         break;
-    case 5:
-    case 6:
+    case kDoHideCursor:
+    case kDoShowCursor:
         if (!faulted) {
             int expected = before.cursor;
             bool success = false;
-            if (id == 5 && before.cursor >= 0) {
+            if (id == kDoHideCursor && before.cursor >= 0) {
                 expected = ExpectedCursorAfterHide(before.cursor);
                 success = expected < 0;
-            } else if (id == 6 && before.cursor < 0) {
+            } else if (id == kDoShowCursor && before.cursor < 0) {
                 expected = ExpectedCursorAfterShow(before.cursor);
                 success = expected >= 0;
             }
@@ -645,8 +843,8 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                                    std::to_string(after.cursor) + " and answered " + answer);
         }
         break;
-    case 7:
-    case 8:
+    case kDoWindowResize:
+    case kDoWindowRelocate:
         if (yes && !faulted) {
             ExpectOneDocument("window rectangles", c.rect, before, false, id);
             for (HWND w : c.rect) {
@@ -655,9 +853,9 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                 bool samePlace = was.left == now.left && was.top == now.top;
                 bool sameSize = was.right - was.left == now.right - now.left &&
                                 was.bottom - was.top == now.bottom - now.top;
-                if (id == 7 && !samePlace)
+                if (id == kDoWindowResize && !samePlace)
                     Fail("resize", "the window moved");
-                if (id == 8 && !sameSize)
+                if (id == kDoWindowRelocate && !sameSize)
                     Fail("relocate", "the window changed its size");
             }
             CheckGeometry(id, request, c, before, after);
@@ -665,70 +863,79 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             ExpectNone("window rectangles", c.rect, id);
         }
         break;
-    case 9:
-    case 10:
+    case kDoGetWindowSize:
+    case kDoGetWindowSizeABS:
         if (c.Count() != 0)
             Fail("placement", label + " changed" + Describe(c));
         if (!no && !faulted) {
             bool found = false;
             for (const auto &entry : before.windows)
                 if (IsDocument(before, entry.first) &&
-                    Placement(before, entry.first, id == 10) == answer)
+                    Placement(before, entry.first, id == kDoGetWindowSizeABS) == answer)
                     found = true;
             if (!found)
                 Fail("placement", label + " answered " + answer + ", no document's placement");
         }
         break;
-    case 11:
+    case kDoSetWindowTitle:
         if (yes && !faulted)
             ExpectOneDocument("window titles", c.title, before, false, id);
         else if (no && !faulted)
             ExpectNone("window titles", c.title, id);
         break;
-    case 17:
-    case 18:
-        if (!faulted)
-            for (const auto &[handle, info] : after.windows) {
-                bool bar = info.className == "Shell_TrayWnd" ||
-                           info.className == "Shell_SecondaryTrayWnd";
-                bool shown = (static_cast<DWORD>(info.style) & WS_VISIBLE) != 0;
-                if (bar && info.title.empty() && shown != (id == 18))
-                    Fail("task bar", label + " left " + winsim::Str(handle) +
-                                         (shown ? " shown" : " hidden"));
-            }
+    case kDoHideTaskBar:
+    case kDoShowTaskBar:
+        if (faulted)
+            break;
+        if (!HasPrimaryTaskBar(before)) {
+            // Nothing to hide or show.
+            if (!no || c.Count() != 0 || !SameState(before.state, after.state))
+                Fail("task bar", label + " answered " + answer + " without a task bar");
+            break;
+        }
+        if (!yes || after.state.taskBarHidden != (id == kDoHideTaskBar))
+            Fail("task bar", label + " answered " + answer + " with a task bar");
+        for (const auto &[handle, info] : after.windows) {
+            bool shown = (static_cast<DWORD>(info.style) & WS_VISIBLE) != 0;
+            if ((IsTaskBarWindow(info) || IsStartButton(info)) && shown != (id == kDoShowTaskBar))
+                Fail("task bar",
+                     label + " left " + winsim::Str(handle) + (shown ? " shown" : " hidden"));
+        }
         break;
-    case 19:
+    case kDoHideWindow:
         if (yes)
             ExpectOneDocument("windows hidden", c.hidden, before, true, id);
         else if (no)
             ExpectNone("windows hidden", c.hidden, id);
         break;
-    case 20:
+    case kDoShowWindow:
         if (yes && !faulted)
             ExpectOneDocument("windows shown", c.shown, before, true, id);
         else if (no)
             ExpectNone("windows shown", c.shown, id);
         break;
-    case 21:
+    case kDoDisableWindow:
         if (yes && !faulted)
             ExpectOneDocument("windows disabled", c.disabled, before, true, id);
         else if (no)
             ExpectNone("windows disabled", c.disabled, id);
         break;
-    case 22:
+    case kDoEnableWindow:
         if (yes)
             ExpectOneDocument("windows enabled", c.enabled, before, true, id);
         else if (no)
             ExpectNone("windows enabled", c.enabled, id);
         break;
-    case 16:
+    case kDoDialogWindow:
         if (yes && !faulted) {
             ExpectOneDocument("dialog frame", c.style, before, true, id);
             HWND w = c.style[0];
-            DWORD flipped = static_cast<DWORD>(before.windows.at(w).style ^ after.windows.at(w).style);
+            DWORD flipped =
+                static_cast<DWORD>(before.windows.at(w).style ^ after.windows.at(w).style);
             DWORD classFlipped = before.windows.at(w).classStyle ^ after.windows.at(w).classStyle;
             if ((flipped & ~kShownAndEnabled) != kDialogStyleMask || classFlipped != CS_NOCLOSE)
-                Fail("dialog frame", "inverted " + Hex(flipped) + " and class " + Hex(classFlipped));
+                Fail("dialog frame",
+                     "inverted " + Hex(flipped) + " and class " + Hex(classFlipped));
         } else if (no && !faulted) {
             ExpectNone("window styles", c.style, id);
             ExpectNone("class styles", c.classStyle, id);
@@ -778,8 +985,10 @@ bool ExpectedLoad(std::string *text)
         return true;
     }
     std::string data;
-    if (!winsim::GetValue(kSettingsKey, "prefs", &data))
-        return false;
+    if (!winsim::GetValue(kSettingsKey, "prefs", &data)) {
+        *text = "1";  // the default, written again
+        return true;
+    }
     if (data.size() > 22)
         return false;
     if (!data.empty() && data.back() == '\0')
@@ -799,7 +1008,7 @@ struct StartupExpectation {
 bool ClassRegistered()
 {
     for (const auto &c : winsim::RegisteredClasses())
-        if (c == "Kwzr-HideBackground")
+        if (c == LOOMVANE_COVER_CLASS)
             return true;
     return false;
 }
@@ -825,8 +1034,8 @@ StartupExpectation ExpectStartup(int16_t version, bool registryModelled)
     return e;
 }
 
-void CheckStartup(int16_t version, intptr_t reply, const StartupExpectation &expected,
-                  bool faulted, const Snapshot &before, const Snapshot &after)
+void CheckStartup(int16_t version, intptr_t reply, const StartupExpectation &expected, bool faulted,
+                  const Snapshot &before, const Snapshot &after)
 {
     std::string label = "version " + std::to_string(version) + " answered " + std::to_string(reply);
     if (reply != kFMXStartupOK && reply != kFMXStartupBadVersion && reply != kFMXStartupFailed)
@@ -838,8 +1047,12 @@ void CheckStartup(int16_t version, intptr_t reply, const StartupExpectation &exp
         Fail("start-up", "a refused version touched something");
     if (reply == kFMXStartupOK) {
         int generation = version == 12 ? kHostGeneration3 : kHostGeneration5;
+        // A detached menu bar stays recorded while its window exists.
+        // (An IsWindow made to deny the window makes it forget the record.)
+        bool detached = !before.state.menuBarShown && before.state.menuSource != NULL &&
+                        before.windows.count(before.state.menuSource) != 0 && !FailedIn("IsWindow");
         if (!gPluginState.coverClassRegistered || gPluginState.HostVersion != generation ||
-            !gPluginState.menuBarShown)
+            gPluginState.menuBarShown == detached)
             Fail("start-up", label + " but the record is not that of a started plug-in");
     }
     Changes c = Compare(before, after);
@@ -854,16 +1067,88 @@ void CheckStartup(int16_t version, intptr_t reply, const StartupExpectation &exp
     }
 }
 
-void CheckShutdown(bool faulted, const Excuses &excuses)
+// Shut-down gives back what only the plug-in could: the task bar it hid, the
+// menu bar it detached (to its own window, when that and the menu exist and
+// the window has no menu bar again), the cursor it hid. It changes nothing
+// else, document windows included.
+void CheckGiveBack(const Snapshot &before, const Snapshot &after)
 {
+    Changes c = Compare(before, after);
+    for (HWND w : c.destroyed)
+        if (w != before.state.coverWindow)
+            Fail("shut-down", "destroyed " + winsim::Str(w));
+    // A menu bar put back changes the application window's client area, which
+    // the host lays out again: the windows inside it may move.
+    bool menuBack =
+        std::find(c.menu.begin(), c.menu.end(), before.state.menuSource) != c.menu.end();
+    for (HWND w : AllChanged(c)) {
+        const winsim::WindowInfo &was = before.windows.at(w);
+        bool bar = IsTaskBarWindow(was) || IsStartButton(was);
+        bool source = w == before.state.menuSource;
+        bool cover = w == before.state.coverWindow;
+        bool laidOut = menuBack && was.parent != NULL;
+        if (!bar && !source && !cover && !laidOut)
+            Fail("shut-down", "changed " + winsim::Str(w) + Describe(c));
+    }
+    for (HWND w : c.shown)
+        if (!before.state.taskBarHidden)
+            Fail("shut-down", "showed " + winsim::Str(w) + " without having hidden the task bar");
+    for (HWND w : c.hidden)
+        if (w != before.state.coverWindow)
+            Fail("shut-down", "hid " + winsim::Str(w));
+    if (after.active != before.active && before.windows.count(before.active) != 0 &&
+        before.active != before.state.coverWindow)
+        Fail("shut-down", "the active window changed");
+
+    if (before.state.taskBarHidden && HasPrimaryTaskBar(before)) {
+        for (const auto &[handle, info] : after.windows)
+            if ((IsTaskBarWindow(info) || IsStartButton(info)) &&
+                !(static_cast<DWORD>(info.style) & WS_VISIBLE))
+                Fail("shut-down", "the task bar " + winsim::Str(handle) + " was not given back");
+        if (after.state.taskBarHidden)
+            Fail("shut-down", "the task bar is still recorded as hidden");
+    }
+    if (before.state.cursorHidden && before.cursor < 0) {
+        int expected = ExpectedCursorAfterShow(before.cursor);
+        if (after.cursor != expected)
+            Fail("shut-down", "the cursor counter went from " + std::to_string(before.cursor) +
+                                  " to " + std::to_string(after.cursor));
+    } else if (after.cursor != before.cursor) {
+        Fail("shut-down", "moved the cursor counter");
+    }
+    if (!before.state.menuBarShown) {
+        HWND source = before.state.menuSource;
+        HMENU menu = before.state.savedMenu;
+        bool fits = before.windows.count(source) != 0 && menu != NULL && IsMenuQuietly(menu) &&
+                    before.windows.at(source).menu == NULL;
+        if (fits && after.windows.at(source).menu != menu)
+            Fail("shut-down", "the detached menu bar was not put back on its window");
+        if (!after.state.menuBarShown)
+            Fail("shut-down", "the menu bar is still recorded as detached");
+    }
+    for (HWND w : c.menu)
+        if (w != before.state.menuSource || before.state.menuBarShown)
+            Fail("shut-down", "changed the menu of " + winsim::Str(w));
+}
+
+void CheckShutdown(bool faulted, const Excuses &excuses, const Snapshot &before,
+                   const Snapshot &after)
+{
+    // A cover that outlived its destruction points into the module no more.
+    HWND cover = after.state.coverWindow;
+    if (!after.state.coverAbsent && after.windows.count(cover) != 0 && !excuses.isWindowFailed &&
+        !FailedIn("SetWindowLongPtrA"))
+        if (winsim::Inspect(cover).proc != DefWindowProcA)
+            Fail("shut-down", "a cover that outlived shut-down keeps the plug-in's procedure");
     if (faulted || excuses.isWindowFailed)
         return;
+    CheckGiveBack(before, after);
     if (gPluginState.coverClassRegistered || !gPluginState.coverAbsent)
         Fail("shut-down", "the record still holds a cover or its class");
     if (ClassRegistered() && !excuses.classLeftRegistered)
         Fail("shut-down", "the cover class is still registered");
     for (HWND w : winsim::Children(NULL))
-        if (winsim::Inspect(w).className == "Kwzr-HideBackground")
+        if (winsim::Inspect(w).className == LOOMVANE_COVER_CLASS)
             Fail("shut-down", "a cover window is left");
 }
 
@@ -873,8 +1158,13 @@ void CheckPreferences(bool faulted, const Snapshot &before, const Snapshot &afte
     // message in place.
     auto opened = winsim::CallsTo("DialogBoxParamA");
     winsim::DialogRun run = winsim::LastDialog();
-    bool accepted = !opened.empty() && !opened.back().failed && run.ran && run.ended &&
-                    run.endValue == 1;
+    // Accepted: OK on a text it takes, which is then kept and ended with 1,
+    // whether or not ending the dialog went through.
+    bool accepted = !opened.empty() && !opened.back().failed && run.ran;
+    bool endedWithOk = false;
+    for (const auto &end : winsim::CallsTo("EndDialog"))
+        endedWithOk |= end.args.size() == 2 && end.args[1] == "1";
+    accepted = accepted && endedWithOk;
     std::string text = gPluginState.prefText;
     if (!accepted && text != before.state.prefText)
         Fail("preferences", "the text changed without OK: \"" + text + "\"");
@@ -1008,10 +1298,29 @@ bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hos
             fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x400000), hosts->back(), generation,
                                    doc);
     }
-    if (plan.shape & 16)
+    if (plan.shape & 16) {
         winsim::CreateTaskBar();
+        if (plan.shape & 64)
+            winsim::CreateStartButton();
+    }
     if (plan.shape & 32)
         winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
+    if (plan.shape & 128) {
+        // A second copy of the host, above this one: its window of the same
+        // class, with a document of the same title, is found first.
+        winsim::OtherThread peer(0x100, 0x104);
+        fmhost::HostWindows other = fmhost::CreateHostWindows(
+            reinterpret_cast<HINSTANCE>(0x800000), ApplicationLayout(generation, 0, true));
+        fmhost::DocumentLayout doc;
+        doc.title = "Orders";
+        fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x800000), other, generation, doc);
+    }
+    std::vector<RECT> monitors;
+    if (plan.registry & 16)
+        monitors.push_back({1024, 0, 1824, 600});
+    if (plan.registry & 32)
+        monitors.push_back({-1280, -200, 0, 824});
+    winsim::SetOtherMonitors(monitors);
     winsim::SetCursorCount(plan.cursor);
     if (plan.registry & 1)
         winsim::CreateKey(kSettingsKey);
@@ -1042,7 +1351,7 @@ void CheckMessage(uint8_t code, intptr_t preset, intptr_t reply, int16_t version
     case kFMXExternal:
         break;  // the previous call's function id, with handles the host has taken back
     case kFMXShutdown:
-        CheckShutdown(faulted, excuses);
+        CheckShutdown(faulted, excuses, before, after);
         break;
     case kFMXDoAppPreferences:
         CheckPreferences(faulted, before, after);
@@ -1101,7 +1410,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 3: {
             fmhost::CallRequest request;
             uint8_t pick = in.Byte();
-            request.functionId = (pick & 0x80) ? in.Long() : pick % 30;
+            request.functionId = (pick & 0x80) ? in.Long() : pick % (LOOMVANE_FUNCTION_COUNT + 3);
             request.parameter = in.Text(12);
             uint8_t flags = in.Byte();
             if (flags & 1) {
@@ -1116,13 +1425,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fmhost::CallOutcome out = host.Call(request);
             if (out.staleWrite)
                 Fail("result", "written through a stale pointer");
-            if (request.functionId > 26 || request.memoryErrorOnResize) {
+            if (request.functionId >= LOOMVANE_FUNCTION_COUNT || request.memoryErrorOnResize) {
                 if (out.result != "untouched")
                     Fail("result", "written although it must not be: " + out.result);
             } else if (!IsPossibleAnswer(request.functionId, out.result)) {
                 Fail("answer", std::to_string(request.functionId) + " answered " + out.result);
             }
-            if (request.functionId <= 26 && out.resizes != 1)
+            if (request.functionId < LOOMVANE_FUNCTION_COUNT && out.resizes != 1)
                 Fail("result", std::to_string(out.resizes) + " resizes of the result handle");
             bool faulted = MessageFaulted();
             Take(after);
@@ -1138,9 +1447,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::vector<winsim::DialogAction> actions;
             int count = in.Byte() % 4;
             for (int i = 0; i < count; ++i) {
-                switch (in.Byte() % 5) {
+                switch (in.Byte() % 6) {
                 case 0:
                     actions.push_back(winsim::TypeText(IDC_PREF_TEXT, in.Text(30)));
+                    break;
+                case 5:
+                    actions.push_back(winsim::TypeKeys(IDC_PREF_TEXT, in.Text(30)));
                     break;
                 case 1:
                     actions.push_back(winsim::Click(IDOK));
@@ -1180,8 +1492,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if ((what & 3) == 0 && gPluginState.coverWindow) {
                 DestroyWindow(gPluginState.coverWindow);
                 excuses.coversDestroyedByOthers.insert(gPluginState.coverWindow);
-            }
-            else if ((what & 3) == 1)
+            } else if ((what & 3) == 1)
                 winsim::SetCursorCount(static_cast<int8_t>(in.Byte()) / 2);
             else if ((what & 3) == 2 && !hosts.empty())
                 SetMenu(hosts[0].app, NULL);

@@ -9,7 +9,7 @@ import random
 import sys
 
 TOKENS = {"Orders": 0, "Customers": 1, "|": 3, "A": 4, "R": 5, "-": 8, "10": 9,
-          "-20": 10, "ab1": 14, "p": 16, "#": 20}
+          "-20": 10, "ab1": 14, "p": 16, "#": 20, "\0": 21}
 
 
 def text(*pieces):
@@ -41,7 +41,7 @@ def main():
     args = sys.argv[1:]
     check = "--check" in args
     args = [a for a in args if a != "--check"]
-    folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+    folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "seeds")
     seeds = {}
     parameters = {
         0: text("p"), 1: text(), 2: text(), 3: text(), 4: text(), 5: text(), 6: text(),
@@ -60,7 +60,8 @@ def main():
     seeds["fault"] = desktop() + startup() + bytes([7, 3, 2]) + call(16, text("Orders"))
     # A desktop's shape: bit 0 a generation-3 host, (shape >> 1) % 3 further
     # application windows, bit 3 no menu bar on the first, bits 4 and 5 the
-    # task bars.
+    # task bars, bit 6 a Start button, bit 7 a second copy of the host in a
+    # process of its own. The registry byte's bits 4 and 5 add monitors.
     three_apps = 0x16
     seeds["relocate-relative"] = desktop() + startup() + \
         call(8, text("Orders", "|", "R", "|", "10", "|", "-20")) + \
@@ -80,6 +81,18 @@ def main():
         call(17, text()) + call(18, text())
     seeds["prefs-cancel"] = desktop() + startup() + bytes([5, 3, 0]) + text("n", "o") + \
         bytes([2, 1])
+    seeds["give-back"] = desktop(shape=0x10 | 0x40) + startup() + call(1, text()) + \
+        call(17, text()) + call(5, text()) + call(12, text("Orders")) + bytes([4])
+    seeds["second-host"] = desktop(shape=0x10 | 0x80) + startup() + call(19, text("Orders")) + \
+        call(8, text("Orders", "|", "A", "|", "10", "|", "10")) + call(1, text()) + \
+        call(18, text())
+    seeds["monitors"] = desktop()[:-1] + bytes([0x30]) + startup() + call(3, text()) + \
+        call(4, text())
+    seeds["zero-bytes"] = desktop() + startup() + call(19, text("Orders", "\0")) + \
+        call(11, text("Orders", "|", "|", "a", "\0")) + call(1, text("a", "\0"))
+    seeds["menu-elsewhere"] = desktop(shape=three_apps) + startup() + call(1, text()) + \
+        call(2, text("ab1")) + call(2, text()) + bytes([4])
+    seeds["value-missing"] = desktop()[:-1] + bytes([0x01]) + startup()
     rng = random.Random(1)
     for i in range(6):
         seeds[f"random-{i}"] = bytes(rng.randrange(256) for _ in range(rng.randrange(8, 120)))
