@@ -92,6 +92,8 @@ def main():
         call(11, text("Orders", "|", "|", "a", "\0")) + call(1, text("a", "\0"))
     seeds["menu-elsewhere"] = desktop(shape=three_apps) + startup() + call(1, text()) + \
         call(2, text("ab1")) + call(2, text()) + bytes([4])
+    # Shut-down meets a refused DestroyWindow (its 2nd call) with the cover shown.
+    seeds["cover-kept"] = desktop() + startup() + call(3, text()) + bytes([7, 3, 1, 4])
     seeds["value-missing"] = desktop()[:-1] + bytes([0x01]) + startup()
     rng = random.Random(1)
     for i in range(6):
