@@ -5,6 +5,7 @@
 // answer is checked against more than the set of texts the function may give.
 #include "Soak.h"
 
+#include "Answers.h"
 #include "Bench.h"
 #include "HostSession.h"
 #include "HostWindows.h"
@@ -97,44 +98,6 @@ std::vector<Function> Functions(const PluginModule &module)
         functions.push_back(f);
     }
     return functions;
-}
-
-// ---- Answers ----
-
-bool IsDecimal(const std::string &text, size_t from, size_t to)
-{
-    if (to <= from || to - from > 10)
-        return false;
-    if (text[from] == '0' && to - from > 1)
-        return false;
-    for (size_t i = from; i < to; ++i)
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    return true;
-}
-
-// Four signed integers joined by "|": no plus sign, no leading zeros, no "-0".
-bool IsPlacement(const std::string &text)
-{
-    size_t start = 0;
-    for (int field = 0; field < 4; ++field) {
-        size_t end = field < 3 ? text.find('|', start) : text.size();
-        if (end == std::string::npos)
-            return false;
-        size_t digits = start;
-        if (digits < end && text[digits] == '-')
-            ++digits;
-        if (!IsDecimal(text, digits, end) ||
-            (digits > start && text.compare(digits, end - digits, "0") == 0))
-            return false;
-        start = end + 1;
-    }
-    return true;
-}
-
-bool IsFlag(const std::string &text)
-{
-    return text == "0" || text == "1";
 }
 
 // ---- Parameters ----
@@ -563,13 +526,13 @@ private:
             return answer == (platform ? kLongVersion : kShortVersion) ? "" : "not the version";
         }
         case Kind::SizeQuery:
-            return answer == "0" || IsPlacement(answer) ? "" : "neither 0 nor four numbers";
+            return answer == "0" || IsPlacementText(answer) ? "" : "neither 0 nor four numbers";
         case Kind::TaskBar:
             return answer == "1" ? "" : "the task bar commands always answer 1";
         default:
             break;
         }
-        if (!IsFlag(answer))
+        if (!IsFlagText(answer))
             return "neither 0 nor 1";
         bool done = answer == "1";
         switch (f.kind) {

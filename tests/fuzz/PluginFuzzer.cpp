@@ -2,6 +2,7 @@
 // on a simulated desktop of a few host windows, with a registry, a task bar,
 // a cursor counter and dialogs, all decoded from the fuzz input. After every
 // message the invariants are checked; a violation aborts.
+#include "Answers.h"
 #include "FunctionList.h"
 #include "HostSession.h"
 #include "HostWindows.h"
@@ -78,34 +79,6 @@ void Fail(const char *what, const std::string &detail)
                      call.failed ? " (failed)" : "");
     std::fprintf(stderr, "invariant broken: %s: %s\n", what, detail.c_str());
     std::abort();
-}
-
-bool IsSignedDecimal(const std::string &text)
-{
-    size_t from = !text.empty() && text[0] == '-' ? 1 : 0;
-    return text.size() > from && text.find_first_not_of("0123456789", from) == std::string::npos;
-}
-
-bool IsPossibleAnswer(uint32_t id, const std::string &answer)
-{
-    if (id == kDoVersion)
-        return answer == LOOMVANE_SHORT_VERSION || answer == LOOMVANE_LONG_VERSION;
-    if ((id == kDoGetWindowSize || id == kDoGetWindowSizeABS) && answer != "0") {
-        std::vector<std::string> parts(1);
-        for (char c : answer) {
-            if (c == '|')
-                parts.emplace_back();
-            else
-                parts.back() += c;
-        }
-        if (parts.size() != 4)
-            return false;
-        for (const auto &part : parts)
-            if (!IsSignedDecimal(part))
-                return false;
-        return true;
-    }
-    return answer == "0" || answer == "1";
 }
 
 // What the desktop did to the plug-in so far, which excuses some states.
@@ -1428,7 +1401,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (request.functionId >= LOOMVANE_FUNCTION_COUNT || request.memoryErrorOnResize) {
                 if (out.result != "untouched")
                     Fail("result", "written although it must not be: " + out.result);
-            } else if (!IsPossibleAnswer(request.functionId, out.result)) {
+            } else if (!fmhost::IsPossibleAnswer(request.functionId, out.result)) {
                 Fail("answer", std::to_string(request.functionId) + " answered " + out.result);
             }
             if (request.functionId < LOOMVANE_FUNCTION_COUNT && out.resizes != 1)
