@@ -94,8 +94,6 @@ void FailCall(const std::string &function, int nth = 1, bool persistent = false,
 void ClearFaults();
 // How many calls have been failed since the last Reset or ClearFaults.
 int FaultsInjected();
-// Every injected failure passes through here: a place for a breakpoint.
-void FaultInjected(const char *function);
 
 // ---- Call log ----
 

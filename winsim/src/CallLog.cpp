@@ -46,7 +46,6 @@ ApiCall::ApiCall(const char *function)
     if (failed_) {
         ++s.faultsInjected;
         s.log[index_].failed = true;
-        FaultInjected(function);
     }
 }
 
@@ -235,11 +234,6 @@ int FaultsInjected()
     return S().faultsInjected;
 }
 
-void FaultInjected(const char *function)
-{
-    // A place for a breakpoint on "the call that failed"; kept out of line.
-    asm volatile("" : : "r"(function) : "memory");
-}
 
 const std::vector<Call> &CallLog()
 {
