@@ -171,6 +171,18 @@ TEST_F(PrefDialogTest, RegistryFailureKeepsTextInMemoryOnly)
     EXPECT_EQ(Stored(), "old#");
 }
 
+// OK on a text it takes keeps the text, even when the dialog cannot be
+// ended: the fuzz target once took this for a change without OK.
+TEST_F(PrefDialogTest, AcceptedTextStaysWhenTheDialogCannotEnd)
+{
+    winsim::FailCall("EndDialog");
+    winsim::DialogRun run = Run({winsim::TypeText(IDC_PREF_TEXT, "x#y"), winsim::Click(IDOK)});
+    EXPECT_FALSE(run.ended);
+    EXPECT_STREQ(gPluginState.prefText, "x#y");
+    EXPECT_EQ(Stored(), "x#y");
+    EXPECT_TRUE(winsim::Beeps().empty());
+}
+
 TEST_F(PrefDialogTest, PictureOnlyTemplateCanOnlyBeDismissed)
 {
     DefineTemplate(false);
