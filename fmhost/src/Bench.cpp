@@ -316,13 +316,8 @@ BenchDesktop BuildBenchDesktop(HINSTANCE instance)
 {
     ApplicationLayout bench;
     bench.window.title = "Bench";
-    DocumentLayout document;
-    document.title = kBenchTitle;
-    document.x = kBenchLeft;
-    document.y = kBenchTop;
-    document.width = kBenchWidth;
-    document.height = kBenchHeight;
-    bench.documents.push_back(document);
+    bench.documents.push_back(
+        Document(kBenchTitle, kBenchLeft, kBenchTop, kBenchWidth, kBenchHeight));
     BuiltDesktop built;
     std::string failed = BuildDesktop(instance, {bench}, &built);
     BenchDesktop desktop;

@@ -150,12 +150,19 @@ std::vector<ApplicationLayout> PeerDesktop(const std::string &appClass,
     peer.window.title = "Peer host";
     peer.window.x = 120;
     peer.window.y = 80;
-    DocumentLayout document;
-    document.title = documentTitle;
-    document.x = 30;
-    document.y = 40;
-    peer.documents.push_back(document);
+    peer.documents.push_back(Document(documentTitle, 30, 40));
     return {peer};
+}
+
+DocumentLayout Document(const std::string &title, int x, int y, int width, int height)
+{
+    DocumentLayout document;
+    document.title = title;
+    document.x = x;
+    document.y = y;
+    document.width = width;
+    document.height = height;
+    return document;
 }
 
 }  // namespace fmhost

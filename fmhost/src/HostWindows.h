@@ -36,6 +36,9 @@ struct HostWindows {
     HMENU menu = NULL;
 };
 
+// A document window of the title at the place in the MDI client.
+DocumentLayout Document(const std::string &title, int x, int y, int width = 300, int height = 200);
+
 // A desktop as a table: application windows, each with its documents.
 struct ApplicationLayout {
     HostLayout window;

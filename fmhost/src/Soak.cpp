@@ -241,12 +241,7 @@ struct SoakDesktop {
 DocumentLayout SoakDocumentLayout(const std::string &title, int x, int y, int width, int height,
                                   bool visible)
 {
-    DocumentLayout layout;
-    layout.title = title;
-    layout.x = x;
-    layout.y = y;
-    layout.width = width;
-    layout.height = height;
+    DocumentLayout layout = Document(title, x, y, width, height);
     if (!visible)
         layout.style &= ~static_cast<DWORD>(WS_VISIBLE);
     return layout;

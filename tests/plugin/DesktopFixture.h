@@ -44,12 +44,7 @@ protected:
                      const std::string &className = std::string())
     {
         winsim::Quiet quiet;
-        fmhost::DocumentLayout doc;
-        doc.title = title;
-        doc.x = x;
-        doc.y = y;
-        doc.width = width;
-        doc.height = height;
+        fmhost::DocumentLayout doc = fmhost::Document(title, x, y, width, height);
         doc.style = style;
         doc.className = className;
         HWND document = fmhost::CreateDocument(TestInstance(), host_, generation_, doc);
@@ -73,11 +68,8 @@ protected:
     HWND AddDocumentTo(const fmhost::HostWindows &windows, const std::string &title, int x, int y)
     {
         winsim::Quiet quiet;
-        fmhost::DocumentLayout document;
-        document.title = title;
-        document.x = x;
-        document.y = y;
-        return fmhost::CreateDocument(TestInstance(), windows, generation_, document);
+        return fmhost::CreateDocument(TestInstance(), windows, generation_,
+                                      fmhost::Document(title, x, y));
     }
 
     // The host's measure, kept out of the call log.
