@@ -6,7 +6,16 @@ preferences, and a few random ones. Deterministic: the same files every run.
 With --check it writes nothing and fails when the committed corpus differs."""
 import os
 import random
+import re
 import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# The function ids by handler name ("HideTaskBar" for DoHideTaskBar), from
+# the one function list.
+with open(os.path.join(HERE, "..", "..", "FMPlugin", "host", "FunctionList.h")) as _list:
+    ID = {m.group(2): int(m.group(1))
+          for m in re.finditer(r'X\((\d+), "[^"]+", Do(\w+),', _list.read())}
 
 TOKENS = {"Orders": 0, "Customers": 1, "|": 3, "A": 4, "R": 5, "-": 8, "10": 9,
           "-20": 10, "ab1": 14, "p": 16, "#": 20, "\0": 21}
@@ -44,30 +53,33 @@ def main():
     folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "seeds")
     seeds = {}
     parameters = {
-        0: text("p"), 1: text(), 2: text(), 3: text(), 4: text(), 5: text(), 6: text(),
-        7: text("Orders", "|", "R", "|", "10", "|", "-20"),
-        8: text("Orders", "|", "A", "|", "10", "|", "10"),
-        9: text("Orders"), 10: text("Orders", "|", "ab1"), 11: text("Orders", "|", "|", "p"),
+        ID["Version"]: text("p"), ID["HideMenuBar"]: text(), ID["ShowMenuBar"]: text(),
+        ID["HideBackground"]: text(), ID["ShowBackground"]: text(), ID["HideCursor"]: text(),
+        ID["ShowCursor"]: text(),
+        ID["WindowResize"]: text("Orders", "|", "R", "|", "10", "|", "-20"),
+        ID["WindowRelocate"]: text("Orders", "|", "A", "|", "10", "|", "10"),
+        ID["GetWindowSize"]: text("Orders"), ID["GetWindowSizeABS"]: text("Orders", "|", "ab1"),
+        ID["SetWindowTitle"]: text("Orders", "|", "|", "p"),
     }
-    for function in range(27):
+    for function in range(len(ID)):
         parameter = parameters.get(function, text("Orders"))
         seeds[f"call-{function:02}"] = desktop() + startup() + call(function, parameter) + \
             call(function, parameter) + bytes([4])
-    seeds["generation3"] = desktop(shape=0x11) + startup(12) + call(19, text("Orders"))
-    seeds["memory-error"] = desktop() + startup() + call(9, text("Orders"), flags=2)
+    seeds["generation3"] = desktop(shape=0x11) + startup(12) + call(ID["HideWindow"], text("Orders"))
+    seeds["memory-error"] = desktop() + startup() + call(ID["GetWindowSize"], text("Orders"), flags=2)
     seeds["prefs-accept"] = desktop() + startup() + bytes([5, 2, 0]) + text("a", "#", "c") + bytes([1])
     seeds["prefs-close"] = desktop() + startup() + bytes([5, 1, 3])
-    seeds["fault"] = desktop() + startup() + bytes([7, 3, 2]) + call(16, text("Orders"))
+    seeds["fault"] = desktop() + startup() + bytes([7, 3, 2]) + call(ID["DialogWindow"], text("Orders"))
     # A desktop's shape: bit 0 a generation-3 host, (shape >> 1) % 3 further
     # application windows, bit 3 no menu bar on the first, bits 4 and 5 the
     # task bars, bit 6 a Start button, bit 7 a second copy of the host in a
     # process of its own. The registry byte's bits 4 and 5 add monitors.
     three_apps = 0x16
     seeds["relocate-relative"] = desktop() + startup() + \
-        call(8, text("Orders", "|", "R", "|", "10", "|", "-20")) + \
-        call(7, text("Orders", "|", "A", "|", "-", "|", "10"))
-    seeds["restart"] = desktop() + startup() + call(3, text()) + startup() + \
-        call(4, text()) + bytes([4]) + startup()
+        call(ID["WindowRelocate"], text("Orders", "|", "R", "|", "10", "|", "-20")) + \
+        call(ID["WindowResize"], text("Orders", "|", "A", "|", "-", "|", "10"))
+    seeds["restart"] = desktop() + startup() + call(ID["HideBackground"], text()) + startup() + \
+        call(ID["ShowBackground"], text()) + bytes([4]) + startup()
     seeds["messages"] = desktop() + bytes([6, 1, 6, 2, 6, 0]) + startup() + \
         bytes([6, 200, 6, 255, 6, 3, 6, 0, 6, 4, 6, 5])
     seeds["registry-text"] = desktop()[:-1] + bytes([0x03]) + text("a", "#", "b") + startup()
@@ -75,25 +87,25 @@ def main():
     seeds["registry-changing"] = desktop()[:-1] + bytes([0x0B]) + text("x", "#") + \
         text("y", "y", "y") + startup()
     seeds["cursor-hidden"] = desktop()[:-2] + bytes([0xE0, 0]) + startup() + \
-        call(6, text()) + call(5, text()) + call(5, text())
+        call(ID["ShowCursor"], text()) + call(ID["HideCursor"], text()) + call(ID["HideCursor"], text())
     seeds["three-apps"] = desktop(shape=three_apps, docs=3) + startup() + \
-        call(1, text("ab1")) + call(2, text()) + call(10, text("Customers", "|", "ab1")) + \
-        call(17, text()) + call(18, text())
+        call(ID["HideMenuBar"], text("ab1")) + call(ID["ShowMenuBar"], text()) + call(ID["GetWindowSizeABS"], text("Customers", "|", "ab1")) + \
+        call(ID["HideTaskBar"], text()) + call(ID["ShowTaskBar"], text())
     seeds["prefs-cancel"] = desktop() + startup() + bytes([5, 3, 0]) + text("n", "o") + \
         bytes([2, 1])
-    seeds["give-back"] = desktop(shape=0x10 | 0x40) + startup() + call(1, text()) + \
-        call(17, text()) + call(5, text()) + call(12, text("Orders")) + bytes([4])
-    seeds["second-host"] = desktop(shape=0x10 | 0x80) + startup() + call(19, text("Orders")) + \
-        call(8, text("Orders", "|", "A", "|", "10", "|", "10")) + call(1, text()) + \
-        call(18, text())
-    seeds["monitors"] = desktop()[:-1] + bytes([0x30]) + startup() + call(3, text()) + \
-        call(4, text())
-    seeds["zero-bytes"] = desktop() + startup() + call(19, text("Orders", "\0")) + \
-        call(11, text("Orders", "|", "|", "a", "\0")) + call(1, text("a", "\0"))
-    seeds["menu-elsewhere"] = desktop(shape=three_apps) + startup() + call(1, text()) + \
-        call(2, text("ab1")) + call(2, text()) + bytes([4])
+    seeds["give-back"] = desktop(shape=0x10 | 0x40) + startup() + call(ID["HideMenuBar"], text()) + \
+        call(ID["HideTaskBar"], text()) + call(ID["HideCursor"], text()) + call(ID["HideWindowTitle"], text("Orders")) + bytes([4])
+    seeds["second-host"] = desktop(shape=0x10 | 0x80) + startup() + call(ID["HideWindow"], text("Orders")) + \
+        call(ID["WindowRelocate"], text("Orders", "|", "A", "|", "10", "|", "10")) + call(ID["HideMenuBar"], text()) + \
+        call(ID["ShowTaskBar"], text())
+    seeds["monitors"] = desktop()[:-1] + bytes([0x30]) + startup() + call(ID["HideBackground"], text()) + \
+        call(ID["ShowBackground"], text())
+    seeds["zero-bytes"] = desktop() + startup() + call(ID["HideWindow"], text("Orders", "\0")) + \
+        call(ID["SetWindowTitle"], text("Orders", "|", "|", "a", "\0")) + call(ID["HideMenuBar"], text("a", "\0"))
+    seeds["menu-elsewhere"] = desktop(shape=three_apps) + startup() + call(ID["HideMenuBar"], text()) + \
+        call(ID["ShowMenuBar"], text("ab1")) + call(ID["ShowMenuBar"], text()) + bytes([4])
     # Shut-down meets a refused DestroyWindow (its 2nd call) with the cover shown.
-    seeds["cover-kept"] = desktop() + startup() + call(3, text()) + bytes([7, 3, 1, 4])
+    seeds["cover-kept"] = desktop() + startup() + call(ID["HideBackground"], text()) + bytes([7, 3, 1, 4])
     seeds["value-missing"] = desktop()[:-1] + bytes([0x01]) + startup()
     rng = random.Random(1)
     for i in range(6):
