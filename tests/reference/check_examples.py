@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Checks that every example call of the function reference is run, in the
-same order and with the same answer, by the reference scenario script."""
+same order and with the same answer, by the reference scenario script, and
+that every function of the function list has one.
+Usage: check_examples.py FUNCTIONS.md SCRIPT.fmh FunctionList.h"""
 import re
 import sys
 
@@ -22,17 +24,23 @@ def collect(path, pattern, in_code_blocks):
     return found
 
 
+def function_count(function_list):
+    with open(function_list, encoding="utf-8") as f:
+        return int(re.search(r"#define\s+LOOMVANE_FUNCTION_COUNT\s+(\d+)", f.read()).group(1))
+
+
 def main():
-    doc, script = sys.argv[1], sys.argv[2]
+    doc, script, function_list = sys.argv[1], sys.argv[2], sys.argv[3]
+    count = function_count(function_list)
     examples = collect(doc, DOC_EXAMPLE, True)
     calls = collect(script, SCRIPT_CALL, False)
     failures = 0
-    if len(examples) < 27:
+    if len(examples) < count:
         print(f"{doc}: only {len(examples)} examples found")
         failures += 1
     functions = {e[0][0] for e in examples}
-    if len(functions) != 27:
-        print(f"{doc}: examples cover {len(functions)} functions, not 27")
+    if len(functions) != count:
+        print(f"{doc}: examples cover {len(functions)} functions, not {count}")
         failures += 1
     for i, (example, line) in enumerate(examples):
         if i >= len(calls):
