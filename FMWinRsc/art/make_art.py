@@ -16,12 +16,21 @@ repository beside this script and the build uses them as they are.
 import argparse
 import math
 import os
+import re
 import struct
 import sys
 import zlib
 
-NAME = "Loomvane"
-VERSION = "1.1v1"
+
+def _resource_text(name):
+    """A text of LoomvaneRes.h, where the code and the resource script read it."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, "..", "LoomvaneRes.h"), encoding="ascii") as header:
+        return re.search(r'#define\s+' + name + r'\s+"([^"]*)"', header.read()).group(1)
+
+
+NAME = _resource_text("LOOMVANE_NAME")
+VERSION = _resource_text("LOOMVANE_VERSION")
 
 PREFS_WIDTH = 230
 PREFS_HEIGHT = 157
