@@ -669,6 +669,17 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             if (before.windows.at(w).parent == NULL)
                 Fail("window rectangles",
                      "function " + std::to_string(id) + " moved " + winsim::Str(w));
+    } else if (id == kDoHideWindowTitle || id == kDoShowWindowTitle) {
+        // The title pair sizes the window and gives it back its size; a
+        // window below the window manager's least size for its new frame
+        // keeps that size instead, in place.
+        for (HWND w : c.rect) {
+            const RECT &was = before.windows.at(w).rect, &now = after.windows.at(w).rect;
+            bool belowLeast = was.right - was.left < 112 || was.bottom - was.top < 27;
+            if (!belowLeast || was.left != now.left || was.top != now.top)
+                Fail("window rectangles",
+                     "function " + std::to_string(id) + " changed " + winsim::Str(w));
+        }
     } else if (id != kDoWindowResize && id != kDoWindowRelocate && id != kDoDialogWindow) {
         ExpectNone("window rectangles", c.rect, id);
     }
