@@ -28,7 +28,8 @@ RunResult RunText(const std::string &script, bool interactive = false)
 
 TEST(ScriptTest, CallsPrintTheirResult)
 {
-    RunResult r = RunText("startup 33 expect 4\ncall Kwzr-Version \"p\" expect \"" LOOMVANE_LONG_VERSION "\"\n");
+    RunResult r = RunText(
+        "startup 33 expect 4\ncall Kwzr-Version \"p\" expect \"" LOOMVANE_LONG_VERSION "\"\n");
     EXPECT_EQ(r.failures, 0) << r.err;
     EXPECT_NE(r.out.find("startup 33 -> 4"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Kwzr-Version(\"p\") -> \"" LOOMVANE_LONG_VERSION "\""), std::string::npos)
@@ -74,8 +75,9 @@ TEST(ScriptTest, ChecksCompareRealWindowState)
     RunResult bad = RunText(
         "startup 33\napp main\ndoc orders Orders at=50,60,300,200\n"
         "check rect orders 50 60 350 261\n");
-    EXPECT_EQ(bad.err, "t.fmh:4: rect of orders: expected (50,60)-(350,261), found "
-                       "(50,60)-(350,260)\n");
+    EXPECT_EQ(bad.err,
+              "t.fmh:4: rect of orders: expected (50,60)-(350,261), found "
+              "(50,60)-(350,260)\n");
 }
 
 TEST(HandleArenaTest, EveryResizeMovesAndPoisonsTheOldBlock)

@@ -59,9 +59,9 @@ std::vector<Command> Commands()
 
 const std::set<std::string> kFindingCalls = {"FindWindowA", "FindWindowExA", "IsWindow"};
 const std::set<std::string> kChangingCalls = {
-    "SetWindowPos", "MoveWindow",      "ShowWindow",     "EnableWindow", "SetWindowLongA",
-    "SetClassLongA", "SetWindowTextA", "SetMenu",        "BringWindowToTop",
-    "CreateWindowExA", "DestroyWindow"};
+    "SetWindowPos",     "MoveWindow",      "ShowWindow",     "EnableWindow",
+    "SetWindowLongA",   "SetClassLongA",   "SetWindowTextA", "SetMenu",
+    "BringWindowToTop", "CreateWindowExA", "DestroyWindow"};
 
 bool IsDocumentCommand(uint32_t id)
 {
@@ -90,8 +90,8 @@ protected:
         SCOPED_TRACE(label);
         EXPECT_EQ(winsim::OpenKeyCount(), 0) << "a registry key was left open";
         auto classes = winsim::RegisteredClasses();
-        bool registered = std::find(classes.begin(), classes.end(), LOOMVANE_COVER_CLASS) !=
-                          classes.end();
+        bool registered =
+            std::find(classes.begin(), classes.end(), LOOMVANE_COVER_CLASS) != classes.end();
         EXPECT_EQ(gPluginState.coverClassRegistered, registered);
         size_t covers = 0;
         for (HWND w : winsim::Children(NULL))
@@ -271,15 +271,15 @@ std::string Fingerprint()
         for (HWND w : winsim::Children(parent)) {
             winsim::WindowInfo i = winsim::Inspect(w);
             out << i.className << "|" << i.title << "|" << std::hex << i.style << "|" << i.exStyle
-                << "|" << i.classStyle << std::dec << "|" << i.rect.left << "," << i.rect.top
-                << "," << i.rect.right << "," << i.rect.bottom << "|" << i.visible << i.enabled
-                << "|" << (i.menu != NULL) << "\n";
+                << "|" << i.classStyle << std::dec << "|" << i.rect.left << "," << i.rect.top << ","
+                << i.rect.right << "," << i.rect.bottom << "|" << i.visible << i.enabled << "|"
+                << (i.menu != NULL) << "\n";
             walk(w);
         }
     };
     walk(NULL);
-    out << "cursor " << winsim::CursorCount() << " menu " << gPluginState.menuBarShown
-        << " cover " << gPluginState.coverAbsent;
+    out << "cursor " << winsim::CursorCount() << " menu " << gPluginState.menuBarShown << " cover "
+        << gPluginState.coverAbsent;
     return out.str();
 }
 

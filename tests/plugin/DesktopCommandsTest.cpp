@@ -79,7 +79,8 @@ TEST_F(DesktopTest, TaskBarCommandsTakeTheStartButtonAlong)
     EXPECT_EQ(Call(kDoHideTaskBar), "1");
     EXPECT_FALSE(winsim::Inspect(bar).visible);
     EXPECT_FALSE(winsim::Inspect(start).visible);
-    EXPECT_TRUE(winsim::Inspect(foreign).visible) << "a button of the host's own is no Start button";
+    EXPECT_TRUE(winsim::Inspect(foreign).visible)
+        << "a button of the host's own is no Start button";
     winsim::ClearCallLog();
     EXPECT_EQ(Call(kDoShowTaskBar), "1");
     EXPECT_TRUE(winsim::Inspect(bar).visible);
@@ -123,22 +124,15 @@ TEST_P(CursorTest, DrivesTheCounter)
 
 INSTANTIATE_TEST_SUITE_P(
     Counter, CursorTest,
-    ::testing::Values(CursorCase{kDoHideCursor, -1, "0", -1, 2},
-                      CursorCase{kDoHideCursor, -8, "0", -8, 2},
-                      CursorCase{kDoHideCursor, 0, "1", -8, 10},
-                      CursorCase{kDoHideCursor, 11, "1", -8, 21},
-                      CursorCase{kDoHideCursor, 12, "1", -7, 21},
-                      CursorCase{kDoHideCursor, 15, "1", -4, 21},
-                      CursorCase{kDoHideCursor, 18, "1", -1, 21},
-                      CursorCase{kDoHideCursor, 19, "0", 0, 21},
-                      CursorCase{kDoHideCursor, 30, "0", 11, 21},
-                      CursorCase{kDoShowCursor, 0, "0", 0, 2},
-                      CursorCase{kDoShowCursor, 5, "0", 5, 2},
-                      CursorCase{kDoShowCursor, -1, "1", 0, 3},
-                      CursorCase{kDoShowCursor, -8, "1", 0, 10},
-                      CursorCase{kDoShowCursor, -19, "1", 0, 21},
-                      CursorCase{kDoShowCursor, -20, "0", -1, 21},
-                      CursorCase{kDoShowCursor, -25, "0", -6, 21}));
+    ::testing::Values(
+        CursorCase{kDoHideCursor, -1, "0", -1, 2}, CursorCase{kDoHideCursor, -8, "0", -8, 2},
+        CursorCase{kDoHideCursor, 0, "1", -8, 10}, CursorCase{kDoHideCursor, 11, "1", -8, 21},
+        CursorCase{kDoHideCursor, 12, "1", -7, 21}, CursorCase{kDoHideCursor, 15, "1", -4, 21},
+        CursorCase{kDoHideCursor, 18, "1", -1, 21}, CursorCase{kDoHideCursor, 19, "0", 0, 21},
+        CursorCase{kDoHideCursor, 30, "0", 11, 21}, CursorCase{kDoShowCursor, 0, "0", 0, 2},
+        CursorCase{kDoShowCursor, 5, "0", 5, 2}, CursorCase{kDoShowCursor, -1, "1", 0, 3},
+        CursorCase{kDoShowCursor, -8, "1", 0, 10}, CursorCase{kDoShowCursor, -19, "1", 0, 21},
+        CursorCase{kDoShowCursor, -20, "0", -1, 21}, CursorCase{kDoShowCursor, -25, "0", -6, 21}));
 
 TEST_F(PluginTest, HideCursorTwiceFromZero)
 {
@@ -158,7 +152,9 @@ TEST_F(PluginTest, CoverWindowIsCreatedOverTheScreen)
     auto creates = FormattedCalls("CreateWindowExA");
     HWND cover = gPluginState.coverWindow;
     ASSERT_EQ(creates.size(), 1u);
-    EXPECT_EQ(creates[0], "CreateWindowExA(0x0, \"" LOOMVANE_COVER_CLASS "\", \"" LOOMVANE_COVER_TITLE "\", "
+    EXPECT_EQ(creates[0], "CreateWindowExA(0x0, \"" LOOMVANE_COVER_CLASS
+                          "\", \"" LOOMVANE_COVER_TITLE
+                          "\", "
                           "0x8c00000, -3, -2, 1030, 772, NULL, NULL, " +
                               winsim::Str(TestInstance()) + ", NULL) = " + winsim::Str(cover));
     winsim::WindowInfo info = winsim::Inspect(cover);

@@ -83,7 +83,10 @@ protected:
     int generation_ = 5;
 };
 
-inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return {left, top, right, bottom}; }
+inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
+{
+    return {left, top, right, bottom};
+}
 
 }  // namespace loomvane_test
 

@@ -58,35 +58,28 @@ TEST_P(FieldTableTest, ReadsField)
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, FieldTableTest,
-    ::testing::Values(FieldCase{"Customers|", 1, 58, "Customers", 9},
-                      FieldCase{"Customers|", 2, 58, "", 0},
-                      FieldCase{"Customers|", 3, 58, "", 0},
-                      FieldCase{"a||b", 2, 58, "", 0},
-                      FieldCase{"a||b", 3, 58, "b", 1},
-                      FieldCase{"|abc", 1, 58, "", 0},
-                      FieldCase{"|abc", 2, 58, "abc", 3},
-                      FieldCase{"0123456789", 1, 10, "0123456789", 10},
-                      FieldCase{"0123456789A", 1, 10, "0123456789A", 11},
-                      FieldCase{"0123456789ABCDEF", 1, 10, "0123456789A", 11},
-                      FieldCase{"0123456789ABCDEF|x", 1, 10, "0123456789A", 11},
-                      FieldCase{"x|0123456789ABCDEF|y", 2, 10, "0123456789A", 11},
-                      FieldCase{"x|0123456789ABCDEF|y", 3, 10, "y", 1},
-                      FieldCase{"", 1, 58, "", 0},
-                      FieldCase{"abc", 0, 58, "", 0},
-                      FieldCase{"abc", -1, 58, "", 0},
-                      FieldCase{" a b ", 1, 58, " a b ", 5},
-                      FieldCase{std::string("a\0b|c", 5), 1, 58, std::string("a\0b", 3), 3},
-                      // Under Shift-JIS the byte after a lead byte is never a
-                      // separator, even when it is "|" (0x7C); a single-byte
-                      // code page splits the same text at every "|".
-                      FieldCase{"\x83|\x81|x", 1, 58, "\x83|\x81|x", 5, true},
-                      FieldCase{"\x83|\x81|x", 2, 58, "", 0, true},
-                      FieldCase{"\x83|\x81|x", 1, 58, "\x83", 1},
-                      FieldCase{"\x83|\x81|x", 3, 58, "x", 1},
-                      FieldCase{"\x83\x81|b", 2, 58, "b", 1, true},
-                      FieldCase{"a|\x83|b|c", 2, 58, "\x83|b", 3, true},
-                      FieldCase{"a|\x83|b|c", 3, 58, "c", 1, true},
-                      FieldCase{"ab\x83", 1, 58, "ab\x83", 3, true}));
+    ::testing::Values(
+        FieldCase{"Customers|", 1, 58, "Customers", 9}, FieldCase{"Customers|", 2, 58, "", 0},
+        FieldCase{"Customers|", 3, 58, "", 0}, FieldCase{"a||b", 2, 58, "", 0},
+        FieldCase{"a||b", 3, 58, "b", 1}, FieldCase{"|abc", 1, 58, "", 0},
+        FieldCase{"|abc", 2, 58, "abc", 3}, FieldCase{"0123456789", 1, 10, "0123456789", 10},
+        FieldCase{"0123456789A", 1, 10, "0123456789A", 11},
+        FieldCase{"0123456789ABCDEF", 1, 10, "0123456789A", 11},
+        FieldCase{"0123456789ABCDEF|x", 1, 10, "0123456789A", 11},
+        FieldCase{"x|0123456789ABCDEF|y", 2, 10, "0123456789A", 11},
+        FieldCase{"x|0123456789ABCDEF|y", 3, 10, "y", 1}, FieldCase{"", 1, 58, "", 0},
+        FieldCase{"abc", 0, 58, "", 0}, FieldCase{"abc", -1, 58, "", 0},
+        FieldCase{" a b ", 1, 58, " a b ", 5},
+        FieldCase{std::string("a\0b|c", 5), 1, 58, std::string("a\0b", 3), 3},
+        // Under Shift-JIS the byte after a lead byte is never a
+        // separator, even when it is "|" (0x7C); a single-byte
+        // code page splits the same text at every "|".
+        FieldCase{"\x83|\x81|x", 1, 58, "\x83|\x81|x", 5, true},
+        FieldCase{"\x83|\x81|x", 2, 58, "", 0, true}, FieldCase{"\x83|\x81|x", 1, 58, "\x83", 1},
+        FieldCase{"\x83|\x81|x", 3, 58, "x", 1}, FieldCase{"\x83\x81|b", 2, 58, "b", 1, true},
+        FieldCase{"a|\x83|b|c", 2, 58, "\x83|b", 3, true},
+        FieldCase{"a|\x83|b|c", 3, 58, "c", 1, true},
+        FieldCase{"ab\x83", 1, 58, "ab\x83", 3, true}));
 
 TEST_F(FieldTest, EmptyTextWritesNothing)
 {

@@ -30,18 +30,18 @@ TEST_P(RelocateTest, MovesKeepingSize)
     EXPECT_EQ(RectInParent(orders), GetParam().after) << GetParam().parameter;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Moves, RelocateTest,
-    ::testing::Values(MoveCase{"Orders|A|10|20", Rect(10, 20, 310, 220)},
-                      MoveCase{"Orders|a|10|20", Rect(10, 20, 310, 220)},
-                      MoveCase{"Orders|A||", Rect(0, 0, 300, 200)},
-                      MoveCase{"Orders|A", Rect(0, 0, 300, 200)},
-                      MoveCase{"Orders|A|-20|-1500", Rect(-20, -1500, 280, -1300)},
-                      MoveCase{"Orders|A|99999|5", Rect(16000, 5, 16300, 205)},
-                      MoveCase{"Orders|R|0|0", Rect(50, 60, 350, 260)},
-                      MoveCase{"Orders|r|15|-5", Rect(65, 55, 365, 255)},
-                      MoveCase{"Orders|R|-50|", Rect(0, 60, 300, 260)},
-                      MoveCase{"oRDERS|R|1|1|", Rect(51, 61, 351, 261)}));
+INSTANTIATE_TEST_SUITE_P(Moves, RelocateTest,
+                         ::testing::Values(MoveCase{"Orders|A|10|20", Rect(10, 20, 310, 220)},
+                                           MoveCase{"Orders|a|10|20", Rect(10, 20, 310, 220)},
+                                           MoveCase{"Orders|A||", Rect(0, 0, 300, 200)},
+                                           MoveCase{"Orders|A", Rect(0, 0, 300, 200)},
+                                           MoveCase{"Orders|A|-20|-1500",
+                                                    Rect(-20, -1500, 280, -1300)},
+                                           MoveCase{"Orders|A|99999|5", Rect(16000, 5, 16300, 205)},
+                                           MoveCase{"Orders|R|0|0", Rect(50, 60, 350, 260)},
+                                           MoveCase{"Orders|r|15|-5", Rect(65, 55, 365, 255)},
+                                           MoveCase{"Orders|R|-50|", Rect(0, 60, 300, 260)},
+                                           MoveCase{"oRDERS|R|1|1|", Rect(51, 61, 351, 261)}));
 
 TEST_F(GeometryTest, RelativeMoveRepeatsExactly)
 {
@@ -61,7 +61,7 @@ TEST_F(GeometryTest, RelocateCallsMoveWindowWithRepaint)
 
 struct ResizeCase {
     std::string parameter;
-    int width;   // what SetWindowPos is given
+    int width;  // what SetWindowPos is given
     int height;
 };
 
@@ -73,12 +73,11 @@ TEST_P(ResizeTest, ResizesKeepingPosition)
     RECT before = winsim::Inspect(orders).rect;
     EXPECT_EQ(Call(kDoWindowResize, c.parameter), "1") << c.parameter;
     auto calls = FormattedCalls("SetWindowPos");
-    EXPECT_EQ(calls, std::vector<std::string>{"SetWindowPos(" + winsim::Str(orders) + ", " +
-                                              winsim::Str(HWND_NOTOPMOST) + ", " +
-                                              std::to_string(before.left) + ", " +
-                                              std::to_string(before.top) + ", " +
-                                              std::to_string(c.width) + ", " +
-                                              std::to_string(c.height) + ", " + kSizeOnlyText + ") = 1"});
+    EXPECT_EQ(calls, std::vector<std::string>{
+                         "SetWindowPos(" + winsim::Str(orders) + ", " +
+                         winsim::Str(HWND_NOTOPMOST) + ", " + std::to_string(before.left) + ", " +
+                         std::to_string(before.top) + ", " + std::to_string(c.width) + ", " +
+                         std::to_string(c.height) + ", " + kSizeOnlyText + ") = 1"});
     RECT after = RectInParent(orders);
     EXPECT_EQ(after.left, 50);
     EXPECT_EQ(after.top, 60);
@@ -109,7 +108,7 @@ TEST_F(GeometryTest, ResizeKeepsZOrderAndActivation)
 TEST_F(GeometryTest, InvalidFieldsAreRefusedBeforeAnySearch)
 {
     const char *refused[] = {
-        "Orders|AA|10|10", "Orders||10|10", "Orders|x|10|10", "Orders|A|100000|10",
+        "Orders|AA|10|10",    "Orders||10|10",    "Orders|x|10|10", "Orders|A|100000|10",
         "Orders|A|10|123456", "Orders|ABCDE|1|1", "Orders|-|1|1",
     };
     for (const char *parameter : refused) {

@@ -21,8 +21,14 @@ void *operator new(std::size_t size)
         throw std::bad_alloc();
     return p;
 }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void *p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 using namespace loomvane_test;
 

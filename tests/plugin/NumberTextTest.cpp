@@ -21,20 +21,20 @@ TEST_P(ParseCoordinateTest, ReadsFivePlaces)
     EXPECT_EQ(ParseCoordinate(c[0], c[1], c[2], c[3], c[4]), GetParam().value) << "'" << c << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ParseCoordinateTest,
-    ::testing::Values(ParseCase{"00000", 0}, ParseCase{"00025", 25}, ParseCase{"0-100", -100},
-                      ParseCase{"00-20", -20}, ParseCase{"09999", 9999},
-                      ParseCase{"12345", 12345}, ParseCase{"15999", 15999},
-                      ParseCase{"16000", 16000}, ParseCase{"16001", 16000},
-                      ParseCase{"16999", 16000}, ParseCase{"17000", 16000},
-                      ParseCase{"19999", 16000}, ParseCase{"20000", 16000},
-                      ParseCase{"29999", 16000}, ParseCase{"99999", 16000},
-                      ParseCase{"-0999", -999}, ParseCase{"-1500", -1500},
-                      ParseCase{"0150-", -150}, ParseCase{"1500-", -1500},
-                      ParseCase{"1-000", -1000}, ParseCase{"012a4", 1204},
-                      ParseCase{"0+100", 100}, ParseCase{"0000-", 0},
-                      ParseCase{"  100", 100}, ParseCase{"-9999", -9999}));
+INSTANTIATE_TEST_SUITE_P(Table, ParseCoordinateTest,
+                         ::testing::Values(ParseCase{"00000", 0}, ParseCase{"00025", 25},
+                                           ParseCase{"0-100", -100}, ParseCase{"00-20", -20},
+                                           ParseCase{"09999", 9999}, ParseCase{"12345", 12345},
+                                           ParseCase{"15999", 15999}, ParseCase{"16000", 16000},
+                                           ParseCase{"16001", 16000}, ParseCase{"16999", 16000},
+                                           ParseCase{"17000", 16000}, ParseCase{"19999", 16000},
+                                           ParseCase{"20000", 16000}, ParseCase{"29999", 16000},
+                                           ParseCase{"99999", 16000}, ParseCase{"-0999", -999},
+                                           ParseCase{"-1500", -1500}, ParseCase{"0150-", -150},
+                                           ParseCase{"1500-", -1500}, ParseCase{"1-000", -1000},
+                                           ParseCase{"012a4", 1204}, ParseCase{"0+100", 100},
+                                           ParseCase{"0000-", 0}, ParseCase{"  100", 100},
+                                           ParseCase{"-9999", -9999}));
 
 struct FormatCase {
     uint32_t value;

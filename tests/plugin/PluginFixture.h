@@ -16,7 +16,10 @@
 
 namespace loomvane_test {
 
-inline HINSTANCE TestInstance() { return reinterpret_cast<HINSTANCE>(0x400000); }
+inline HINSTANCE TestInstance()
+{
+    return reinterpret_cast<HINSTANCE>(0x400000);
+}
 
 inline const char kSettingsKey[] = LOOMVANE_SETTINGS_KEY;
 // The size-only flags as the call log writes them.
@@ -46,7 +49,8 @@ protected:
 
     void TearDown() override
     {
-        EXPECT_EQ(host->ForbiddenCallbackCalls(), 0) << "the plug-in called a host callback it must not";
+        EXPECT_EQ(host->ForbiddenCallbackCalls(), 0)
+            << "the plug-in called a host callback it must not";
         int unclosed = 0;
         for (const auto &c : winsim::CallsTo("RegCloseKey"))
             unclosed += c.failed ? 1 : 0;

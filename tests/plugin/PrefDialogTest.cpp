@@ -102,8 +102,8 @@ class PrefRefusalTest : public PrefDialogTest, public ::testing::WithParamInterf
 
 TEST_P(PrefRefusalTest, BeepsAndShowsStoredText)
 {
-    winsim::DialogRun run = Run({winsim::TypeText(IDC_PREF_TEXT, GetParam().typed),
-                                 winsim::Click(IDOK)});
+    winsim::DialogRun run =
+        Run({winsim::TypeText(IDC_PREF_TEXT, GetParam().typed), winsim::Click(IDOK)});
     EXPECT_FALSE(run.ended) << GetParam().label;
     EXPECT_EQ(winsim::Beeps(), std::vector<UINT>{0}) << GetParam().label;
     EXPECT_EQ(TextOf(run, IDC_PREF_TEXT), "old#") << GetParam().label;
@@ -113,10 +113,9 @@ TEST_P(PrefRefusalTest, BeepsAndShowsStoredText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, PrefRefusalTest,
-                         ::testing::Values(RefusedCase{"no mark", "abc"},
-                                           RefusedCase{"empty", ""},
-                                           RefusedCase{"mark past 20", std::string(21, 'x') +
-                                                                           "#xyz"}));
+                         ::testing::Values(RefusedCase{"no mark", "abc"}, RefusedCase{"empty", ""},
+                                           RefusedCase{"mark past 20",
+                                                       std::string(21, 'x') + "#xyz"}));
 
 TEST_F(PrefDialogTest, LongTextIsCutToTwenty)
 {
@@ -144,9 +143,9 @@ TEST_F(PrefDialogTest, FieldTakesAtMostTwentyTypedCharacters)
 
 TEST_F(PrefDialogTest, CommandsWithNotificationCodeAreIgnored)
 {
-    winsim::DialogRun run = Run({winsim::TypeText(IDC_PREF_TEXT, "a#c"),
-                                 winsim::Command(MAKEWPARAM(IDOK, 1)),
-                                 winsim::Command(MAKEWPARAM(IDCANCEL, 1))});
+    winsim::DialogRun run =
+        Run({winsim::TypeText(IDC_PREF_TEXT, "a#c"), winsim::Command(MAKEWPARAM(IDOK, 1)),
+             winsim::Command(MAKEWPARAM(IDCANCEL, 1))});
     EXPECT_FALSE(run.ended);
     EXPECT_TRUE(winsim::Beeps().empty());
     EXPECT_EQ(Stored(), "old#");

@@ -13,9 +13,9 @@ TEST_F(DesktopTest, FindsTitleWithoutRegardToCase)
     HWND orders = AddDocument("Orders");
     EXPECT_EQ(Call(kDoHideWindow, "oRDERS"), "1");
     EXPECT_FALSE(winsim::Inspect(orders).visible);
-    EXPECT_EQ(FormattedCalls("FindWindowA"),
-              std::vector<std::string>{"FindWindowA(\"FMPRO5APP\", NULL) = " +
-                                       winsim::Str(host_.app)});
+    EXPECT_EQ(
+        FormattedCalls("FindWindowA"),
+        std::vector<std::string>{"FindWindowA(\"FMPRO5APP\", NULL) = " + winsim::Str(host_.app)});
 }
 
 TEST_F(DesktopTest, TitleOf58IsSearchedAnd59IsRefusedUnsearched)
@@ -72,16 +72,14 @@ TEST_P(ApplicationCodeTest, SelectsApplicationClass)
         << "parameter '" << GetParam().parameter << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, ApplicationCodeTest,
-                         ::testing::Values(CodeCase{"Orders", "FMPRO5APP"},
-                                           CodeCase{"Orders|", "FMPRO5APP"},
-                                           CodeCase{"Orders|a", "FMPRO5.a"},
-                                           CodeCase{"Orders|ab", "FMPRO5.ab"},
-                                           CodeCase{"Orders|ab1", "FMPRO5.ab1"},
-                                           CodeCase{"Orders|ab1|x", "FMPRO5.ab1"},
-                                           CodeCase{"Orders|ab12", "FMPRO5APP"},
-                                           CodeCase{"Orders|ABCDEFGHIJKLMN", "FMPRO5APP"},
-                                           CodeCase{"Orders| x ", "FMPRO5. x "}));
+INSTANTIATE_TEST_SUITE_P(
+    Codes, ApplicationCodeTest,
+    ::testing::Values(CodeCase{"Orders", "FMPRO5APP"}, CodeCase{"Orders|", "FMPRO5APP"},
+                      CodeCase{"Orders|a", "FMPRO5.a"}, CodeCase{"Orders|ab", "FMPRO5.ab"},
+                      CodeCase{"Orders|ab1", "FMPRO5.ab1"}, CodeCase{"Orders|ab1|x", "FMPRO5.ab1"},
+                      CodeCase{"Orders|ab12", "FMPRO5APP"},
+                      CodeCase{"Orders|ABCDEFGHIJKLMN", "FMPRO5APP"},
+                      CodeCase{"Orders| x ", "FMPRO5. x "}));
 
 TEST_F(DesktopTest, CodeMeasuresInThatApplication)
 {

@@ -16,10 +16,10 @@ TEST_F(DesktopTest, VisibilityPairsAnswerOnlyForAChange)
         bool enabled;
     };
     const Step steps[] = {
-        {kDoShowWindow, "0", true, true},    {kDoHideWindow, "1", false, true},
-        {kDoHideWindow, "0", false, true},   {kDoDisableWindow, "1", false, false},
+        {kDoShowWindow, "0", true, true},      {kDoHideWindow, "1", false, true},
+        {kDoHideWindow, "0", false, true},     {kDoDisableWindow, "1", false, false},
         {kDoDisableWindow, "0", false, false}, {kDoShowWindow, "1", true, false},
-        {kDoShowWindow, "0", true, false},   {kDoEnableWindow, "1", true, true},
+        {kDoShowWindow, "0", true, false},     {kDoEnableWindow, "1", true, true},
         {kDoEnableWindow, "0", true, true},
     };
     int n = 0;
@@ -171,9 +171,12 @@ TEST_F(DesktopTest, MenuBarCommandsReadTheCodeFromFieldOne)
 {
     StartHost();
     const std::pair<std::string, std::string> cases[] = {
-        {"", "FMPRO5APP"},           {"abc", "FMPRO5.abc"},
-        {"ab|cd", "FMPRO5.ab"},      {"abcd", "FMPRO5APP"},
-        {"abcdefghijklm|x", "FMPRO5APP"}, {std::string("abcd\0", 5), "FMPRO5APP"},
+        {"", "FMPRO5APP"},
+        {"abc", "FMPRO5.abc"},
+        {"ab|cd", "FMPRO5.ab"},
+        {"abcd", "FMPRO5APP"},
+        {"abcdefghijklm|x", "FMPRO5APP"},
+        {std::string("abcd\0", 5), "FMPRO5APP"},
     };
     for (const auto &c : cases) {
         winsim::ClearCallLog();
