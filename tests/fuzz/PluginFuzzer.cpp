@@ -548,6 +548,22 @@ void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Change
 // What an external call did, against what the function may do. known is
 // false when the answer is not the function's (a memory error kept the
 // result handle from being written).
+// A window smaller than the window manager's least size for its frame (at
+// most 112 by 27) or larger than its greatest (the virtual screen and the
+// frame) is given a size within them when it is moved or sized: the
+// platform's doing, not the plug-in's.
+bool OutsideTrackLimits(const RECT &rect)
+{
+    int maxWidth, maxHeight;
+    {
+        winsim::Quiet quiet;
+        maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
+        maxHeight = GetSystemMetrics(SM_CYMAXTRACK);
+    }
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    return width < 112 || height < 27 || width > maxWidth || height > maxHeight;
+}
+
 bool IsDocumentFunction(uint32_t id)
 {
     return (id >= kDoWindowResize && id <= kDoDialogWindow) ||
@@ -671,12 +687,11 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                      "function " + std::to_string(id) + " moved " + winsim::Str(w));
     } else if (id == kDoHideWindowTitle || id == kDoShowWindowTitle) {
         // The title pair sizes the window and gives it back its size; a
-        // window below the window manager's least size for its new frame
-        // keeps that size instead, in place.
+        // window outside the window manager's limits for its new frame keeps
+        // a size within them instead, in place.
         for (HWND w : c.rect) {
             const RECT &was = before.windows.at(w).rect, &now = after.windows.at(w).rect;
-            bool belowLeast = was.right - was.left < 112 || was.bottom - was.top < 27;
-            if (!belowLeast || was.left != now.left || was.top != now.top)
+            if (!OutsideTrackLimits(was) || was.left != now.left || was.top != now.top)
                 Fail("window rectangles",
                      "function " + std::to_string(id) + " changed " + winsim::Str(w));
         }
@@ -839,11 +854,7 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                                 was.bottom - was.top == now.bottom - now.top;
                 if (id == kDoWindowResize && !samePlace)
                     Fail("resize", "the window moved");
-                // A window smaller than the window manager's least size for
-                // its frame (at most 112 by 27) is given that size when it
-                // is moved: the platform's doing, not the plug-in's.
-                bool belowLeast = was.right - was.left < 112 || was.bottom - was.top < 27;
-                if (id == kDoWindowRelocate && !sameSize && !belowLeast)
+                if (id == kDoWindowRelocate && !sameSize && !OutsideTrackLimits(was))
                     Fail("relocate", "the window changed its size");
             }
             CheckGeometry(id, request, c, before, after);
