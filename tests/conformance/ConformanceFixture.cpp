@@ -73,6 +73,20 @@ void ConformanceTest::Pump()
     }
 }
 
+RECT ConformanceTest::ClientSize(HWND window)
+{
+    RECT rect = {0, 0, 0, 0};
+    GetClientRect(window, &rect);
+    return rect;
+}
+
+RECT ConformanceTest::ClientOnScreen(HWND window)
+{
+    RECT rect = ClientSize(window);
+    MapWindowPoints(window, NULL, reinterpret_cast<LPPOINT>(&rect), 2);
+    return rect;
+}
+
 RECT ConformanceTest::WindowRect(HWND window)
 {
     RECT rect = {0, 0, 0, 0};

@@ -31,6 +31,9 @@ protected:
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);
+    // The client area: its size at (0, 0), and where it lies on the screen.
+    static RECT ClientSize(HWND window);
+    static RECT ClientOnScreen(HWND window);
 
 private:
     std::vector<HWND> made_;
