@@ -1,0 +1,206 @@
+// The registry as the plug-in uses it: keys made and opened, values stored
+// and answered as Wine stores and answers them, keys and values deleted. The
+// tests work under a key of their own, deleted after each.
+#include "ConformanceFixture.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace conformance {
+namespace {
+
+const char kRoot[] = "Software\\LoomvaneConformance";
+const char kPath[] = "Software\\LoomvaneConformance\\Sub";
+
+class RegistryTest : public ConformanceTest {
+protected:
+    void TearDown() override
+    {
+        for (HKEY key : open_)
+            RegCloseKey(key);
+        for (const char *path : {"Software\\LoomvaneConformance\\Sub\\Deep", kPath, kRoot})
+            RegDeleteKeyA(HKEY_CURRENT_USER, path);
+        ConformanceTest::TearDown();
+    }
+
+    HKEY Create(const char *path, DWORD *disposition = nullptr)
+    {
+        HKEY key = NULL;
+        DWORD d = 0;
+        EXPECT_EQ(
+            RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, &d),
+            ERROR_SUCCESS);
+        if (disposition)
+            *disposition = d;
+        open_.push_back(key);
+        return key;
+    }
+
+    static bool KeyExists(const char *path)
+    {
+        HKEY key = NULL;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    // Stores exactly the bytes: the byte after them is not a zero.
+    static void Store(HKEY key, const char *name, DWORD type, const std::string &bytes)
+    {
+        std::string followed = bytes + "Z";
+        ASSERT_EQ(
+            RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(followed.data()),
+                           static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
+    }
+
+    std::vector<HKEY> open_;
+};
+
+TEST_F(RegistryTest, CreateMakesParentsAndTellsNewFromExisting)
+{
+    DWORD disposition = 0;
+    Create(kPath, &disposition);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+    EXPECT_TRUE(KeyExists("software\\loomvaneconformance"));
+    Create("SOFTWARE\\LoomvaneConformance\\SUB", &disposition);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    Create("Software\\\\LoomvaneConformance\\Sub\\", &disposition);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY))
+        << "doubled and trailing backslashes name nothing";
+    EXPECT_NE(open_[0], open_[1]) << "each open is a handle of its own";
+    HKEY bad = NULL;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "\\Software", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                              &bad, NULL),
+              ERROR_BAD_PATHNAME);
+}
+
+TEST_F(RegistryTest, OpenFindsOnlyExistingKeys)
+{
+    Create(kPath);
+    HKEY key = reinterpret_cast<HKEY>(0x1);
+    EXPECT_EQ(
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\LoomvaneConformance\\None", 0, KEY_READ, &key),
+        ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, nullptr);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "software\\LOOMVANECONFORMANCE", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    open_.push_back(key);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, NULL, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(key, HKEY_CURRENT_USER) << "the predefined key itself";
+    EXPECT_EQ(RegOpenKeyExA(reinterpret_cast<HKEY>(0x1234), "x", 0, KEY_READ, &key),
+              ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(0x1234)), ERROR_INVALID_HANDLE);
+}
+
+// REG_SZ data whose count left out a terminating zero that follows it in
+// memory is stored with that zero, and its size answered with it.
+TEST_F(RegistryTest, StringCountedWithoutItsZeroIsStoredWithIt)
+{
+    HKEY key = Create(kPath);
+    ASSERT_EQ(RegSetValueExA(key, "prefs", 0, REG_SZ, reinterpret_cast<const BYTE *>("a#c"), 3),
+              ERROR_SUCCESS);
+    DWORD type = 0;
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "PREFS", NULL, &type, NULL, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    Store(key, "prefs", REG_SZ, "a#c");
+    EXPECT_EQ(RegQueryValueExA(key, "prefs", NULL, &type, NULL, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 3u) << "no zero follows: the bytes as given";
+    ASSERT_EQ(RegSetValueExA(key, "bin", 0, REG_BINARY, reinterpret_cast<const BYTE *>("abc"), 3),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(key, "bin", NULL, &type, NULL, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 3u) << "binary data is taken as counted";
+}
+
+struct QueryCase {
+    const char *label;
+    std::string stored;  // exactly these bytes
+    DWORD type;
+    DWORD bufferSize;
+    LSTATUS status;
+    DWORD size;
+    std::string bytes;  // the first bytes of the buffer afterwards, 'X' where untouched
+};
+
+class QueryTest : public RegistryTest, public ::testing::WithParamInterface<QueryCase> {};
+
+TEST_P(QueryTest, AnswersLikeWine)
+{
+    const QueryCase &c = GetParam();
+    HKEY key = Create(kPath);
+    Store(key, "v", c.type, c.stored);
+    BYTE buffer[256];
+    std::memset(buffer, 'X', sizeof buffer);
+    DWORD size = c.bufferSize;
+    DWORD type = 99;
+    EXPECT_EQ(RegQueryValueExA(key, "v", NULL, &type, buffer, &size), c.status) << c.label;
+    EXPECT_EQ(size, c.size) << c.label;
+    EXPECT_EQ(type, c.type) << c.label;
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(buffer), c.bytes.size()), c.bytes) << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, QueryTest,
+    ::testing::Values(
+        QueryCase{"string gets a zero after it", "a#c", REG_SZ, 256, ERROR_SUCCESS, 3,
+                  std::string("a#c\0X", 5)},
+        QueryCase{"exact room, no zero", "a#c", REG_SZ, 3, ERROR_SUCCESS, 3, "a#cX"},
+        QueryCase{"too small", "a#c", REG_SZ, 2, ERROR_MORE_DATA, 3, "XXXX"},
+        QueryCase{"terminated string", std::string("abc\0", 4), REG_SZ, 256, ERROR_SUCCESS, 4,
+                  std::string("abc\0X", 5)},
+        QueryCase{"zero inside", std::string("ab\0cd", 5), REG_SZ, 256, ERROR_SUCCESS, 5,
+                  std::string("ab\0cd\0", 6)},
+        QueryCase{"empty", "", REG_SZ, 256, ERROR_SUCCESS, 0, "XX"},
+        QueryCase{"binary gets no zero", "abc", REG_BINARY, 256, ERROR_SUCCESS, 3, "abcX"},
+        QueryCase{"binary too small", "abc", REG_BINARY, 2, ERROR_MORE_DATA, 3, "XX"}));
+
+TEST_F(RegistryTest, QueryEdgeCases)
+{
+    HKEY key = Create(kPath);
+    DWORD type = 77;
+    DWORD size = 77;
+    EXPECT_EQ(RegQueryValueExA(key, "missing", NULL, &type, NULL, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(type, 0u);
+    EXPECT_EQ(size, 0u) << "a size query of a missing value answers 0";
+    BYTE buffer[8];
+    size = sizeof buffer;
+    EXPECT_EQ(RegQueryValueExA(key, "missing", NULL, &type, buffer, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(size, 8u);
+    RegSetValueExA(key, NULL, 0, REG_SZ, reinterpret_cast<const BYTE *>("def"), 3);
+    EXPECT_EQ(RegQueryValueExA(key, "prefs", NULL, &type, buffer, NULL), ERROR_INVALID_PARAMETER);
+    DWORD reserved = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "", &reserved, &type, NULL, &size), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegQueryValueExA(key, "", NULL, &type, NULL, NULL), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << "the default value";
+}
+
+TEST_F(RegistryTest, DeletingKeysAndValues)
+{
+    HKEY key = Create(kPath);
+    Create("Software\\LoomvaneConformance\\Sub\\Deep");
+    RegSetValueExA(key, "v", 0, REG_DWORD, reinterpret_cast<const BYTE *>("\1\2\3\4"), 4);
+    EXPECT_EQ(RegDeleteValueA(key, "nothere"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegDeleteValueA(key, "V"), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "v", NULL, NULL, NULL, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, kRoot), ERROR_ACCESS_DENIED)
+        << "a key with subkeys stays";
+    EXPECT_EQ(RegDeleteKeyA(key, "Nope"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegDeleteKeyA(key, NULL), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegDeleteKeyA(key, "deep"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKeyA(key, ""), ERROR_SUCCESS) << "the key itself";
+    EXPECT_FALSE(KeyExists(kPath));
+    BYTE buffer[4];
+    size = sizeof buffer;
+    EXPECT_EQ(RegSetValueExA(key, "x", 0, REG_SZ, reinterpret_cast<const BYTE *>("x"), 1),
+              ERROR_KEY_DELETED);
+    EXPECT_EQ(RegQueryValueExA(key, "x", NULL, NULL, buffer, &size), ERROR_KEY_DELETED);
+}
+
+}  // namespace
+}  // namespace conformance
