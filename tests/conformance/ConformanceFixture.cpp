@@ -23,7 +23,32 @@ HINSTANCE Instance()
 #endif
 }
 
+std::string TitleOf(HWND window)
+{
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const char *name = nullptr;
+    if (message == WM_SHOWWINDOW)
+        name = wParam ? "SHOW " : "HIDE ";
+    else if (message == WM_ENABLE)
+        name = wParam ? "ENABLE " : "DISABLE ";
+    if (name != nullptr)
+        Messages().push_back(name + TitleOf(window));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace
+
+std::vector<std::string> &Messages()
+{
+    static std::vector<std::string> messages;
+    return messages;
+}
 
 void ConformanceTest::SetUp()
 {
@@ -31,11 +56,12 @@ void ConformanceTest::SetUp()
     winsim::Reset();
 #endif
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = ProbeProc;
     wc.hInstance = Instance();
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClass;
     RegisterClassA(&wc);  // already registered by an earlier test is fine
+    Messages().clear();
 }
 
 void ConformanceTest::TearDown()
@@ -85,6 +111,23 @@ RECT ConformanceTest::ClientOnScreen(HWND window)
     RECT rect = ClientSize(window);
     MapWindowPoints(window, NULL, reinterpret_cast<LPPOINT>(&rect), 2);
     return rect;
+}
+
+std::vector<std::string> ConformanceTest::Titles(HWND parent)
+{
+    std::vector<std::string> titles;
+    HWND w = parent ? GetWindow(parent, GW_CHILD) : FindWindowExA(NULL, NULL, NULL, NULL);
+    char className[64];
+    for (; w != NULL; w = GetWindow(w, GW_HWNDNEXT))
+        if (parent != NULL ||
+            (GetClassNameA(w, className, sizeof className) && std::string(className) == kClass))
+            titles.push_back(TitleOf(w));
+    return titles;
+}
+
+bool ConformanceTest::OwnVisibleBit(HWND window)
+{
+    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 RECT ConformanceTest::WindowRect(HWND window)

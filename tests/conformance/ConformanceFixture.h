@@ -8,9 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace conformance {
+
+// The messages that reach the fixture's windows that a test looks for, as
+// "HIDE title", "SHOW title", "ENABLE title", "DISABLE title".
+std::vector<std::string> &Messages();
 
 // The screen the tests run on: the stand-in's, and Wine's virtual one.
 constexpr int kScreenWidth = 1024;
@@ -21,8 +26,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A window of the test's own class, which passes every message to
-    // DefWindowProcA.
+    // A window of the test's own class, which notes some messages in
+    // Messages() and passes every one to DefWindowProcA.
     HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
               int height = 200, HWND parent = NULL, DWORD exStyle = 0);
     // A window of another class (a system class such as "Edit").
@@ -31,6 +36,11 @@ protected:
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);
+    // The titles of the window's children, top of the Z order first; for
+    // null, of the top-level windows of the fixture's class.
+    static std::vector<std::string> Titles(HWND parent);
+    // The window's own WS_VISIBLE bit, whatever its parent's.
+    static bool OwnVisibleBit(HWND window);
     // The client area: its size at (0, 0), and where it lies on the screen.
     static RECT ClientSize(HWND window);
     static RECT ClientOnScreen(HWND window);

@@ -21,7 +21,9 @@ void Restack(Window *w, HWND after)
     if (after == HWND_TOP) {
         LinkTop(w);
     } else if (after == HWND_BOTTOM) {
-        LinkBottom(w);  // Wine leaves WS_EX_TOPMOST as it is
+        // A topmost window put at the bottom is topmost no more.
+        w->exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
+        LinkBottom(w);
     } else if (after == HWND_TOPMOST) {
         w->exStyle |= WS_EX_TOPMOST;
         LinkTop(w);
@@ -63,9 +65,13 @@ bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flag
     if (after == handle)
         flags |= SWP_NOZORDER;
     if (!(flags & SWP_NOZORDER) && !IsSpecialInsertAfter(after)) {
+        // A window that is no sibling leaves the Z order as it is; a handle
+        // that is no window at all fails the call.
         Window *a = Find(after);
-        if (a == nullptr || a->parent != w->parent)
+        if (a == nullptr)
             return false;
+        if (a->parent != w->parent)
+            flags |= SWP_NOZORDER;
     }
 
     RECT oldClient = w->client;
