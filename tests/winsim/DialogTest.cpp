@@ -46,45 +46,45 @@ INT_PTR CALLBACK ProbeDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 {
     char text[64];
     switch (message) {
-        case WM_INITDIALOG:
-            gSeen.dialog = dialog;
-            gSeen.initControl = GetWindowLongA(reinterpret_cast<HWND>(wParam), GWL_ID);
-            gSeen.initParam = lParam;
-            gSeen.ownerEnabledAtInit = IsWindowEnabled(gOwner);
-            gSeen.style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
-            gSeen.exStyle = static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE));
-            GetClassNameA(dialog, text, sizeof text);
-            gSeen.className = text;
-            if (gSeen.focusTextAtInit) {
-                gSeen.focusBefore = SetFocus(GetDlgItem(dialog, kText));
-                gSeen.activeAfterFocus = GetActiveWindow();
+    case WM_INITDIALOG:
+        gSeen.dialog = dialog;
+        gSeen.initControl = GetWindowLongA(reinterpret_cast<HWND>(wParam), GWL_ID);
+        gSeen.initParam = lParam;
+        gSeen.ownerEnabledAtInit = IsWindowEnabled(gOwner);
+        gSeen.style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
+        gSeen.exStyle = static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE));
+        GetClassNameA(dialog, text, sizeof text);
+        gSeen.className = text;
+        if (gSeen.focusTextAtInit) {
+            gSeen.focusBefore = SetFocus(GetDlgItem(dialog, kText));
+            gSeen.activeAfterFocus = GetActiveWindow();
+        }
+        return gSeen.initAnswer;
+    case WM_COMMAND:
+        std::snprintf(text, sizeof text, "COMMAND 0x%lx %s", static_cast<unsigned long>(wParam),
+                      Source(dialog, wParam, lParam).c_str());
+        gSeen.events.push_back(text);
+        if (HIWORD(wParam) == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            GetDlgItemTextA(dialog, kText, text, sizeof text);
+            gSeen.textAtCommand = text;
+            EndDialog(dialog, LOWORD(wParam) == IDOK ? 100 : 200);
+            if (gSeen.postAfterEnd) {
+                PostMessageA(dialog, WM_USER, 0, 0);
+                EndDialog(dialog, 300);
             }
-            return gSeen.initAnswer;
-        case WM_COMMAND:
-            std::snprintf(text, sizeof text, "COMMAND 0x%lx %s", static_cast<unsigned long>(wParam),
-                          Source(dialog, wParam, lParam).c_str());
-            gSeen.events.push_back(text);
-            if (HIWORD(wParam) == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-                GetDlgItemTextA(dialog, kText, text, sizeof text);
-                gSeen.textAtCommand = text;
-                EndDialog(dialog, LOWORD(wParam) == IDOK ? 100 : 200);
-                if (gSeen.postAfterEnd) {
-                    PostMessageA(dialog, WM_USER, 0, 0);
-                    EndDialog(dialog, 300);
-                }
-            }
-            return TRUE;
-        case WM_SYSCOMMAND:
-            gSeen.events.push_back("SYSCOMMAND");
-            return FALSE;
-        case WM_CLOSE:
-            gSeen.events.push_back("CLOSE");
-            return FALSE;
-        case WM_USER:
-            gSeen.events.push_back("USER");
-            return TRUE;
-        default:
-            return FALSE;
+        }
+        return TRUE;
+    case WM_SYSCOMMAND:
+        gSeen.events.push_back("SYSCOMMAND");
+        return FALSE;
+    case WM_CLOSE:
+        gSeen.events.push_back("CLOSE");
+        return FALSE;
+    case WM_USER:
+        gSeen.events.push_back("USER");
+        return TRUE;
+    default:
+        return FALSE;
     }
 }
 

@@ -19,39 +19,39 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     char text[64];
     const char *name = nullptr;
     switch (message) {
-        case WM_NCCREATE:
-            Messages().push_back("NCCREATE");
-            // The default procedure gives the window its text.
-            return gNcCreateAnswer ? DefWindowProcA(window, message, wParam, lParam) : FALSE;
-        case WM_CREATE:
-            Messages().push_back("CREATE");
-            return gCreateAnswer;
-        case WM_SIZE:
-            std::snprintf(text, sizeof text, "SIZE %d,%d", LOWORD(lParam), HIWORD(lParam));
-            Messages().push_back(text);
-            return 0;
-        case WM_MOVE:
-            std::snprintf(text, sizeof text, "MOVE %d,%d", static_cast<short>(LOWORD(lParam)),
-                          static_cast<short>(HIWORD(lParam)));
-            Messages().push_back(text);
-            return 0;
-        case WM_DESTROY:
-            name = "DESTROY";
-            break;
-        case WM_NCDESTROY:
-            name = "NCDESTROY";
-            break;
-        case WM_SHOWWINDOW:
-            name = wParam ? "SHOW" : "HIDE";
-            break;
-        case WM_ENABLE:
-            name = wParam ? "ENABLE" : "DISABLE";
-            break;
-        case WM_CLOSE:
-            name = "CLOSE";
-            break;
-        default:
-            break;
+    case WM_NCCREATE:
+        Messages().push_back("NCCREATE");
+        // The default procedure gives the window its text.
+        return gNcCreateAnswer ? DefWindowProcA(window, message, wParam, lParam) : FALSE;
+    case WM_CREATE:
+        Messages().push_back("CREATE");
+        return gCreateAnswer;
+    case WM_SIZE:
+        std::snprintf(text, sizeof text, "SIZE %d,%d", LOWORD(lParam), HIWORD(lParam));
+        Messages().push_back(text);
+        return 0;
+    case WM_MOVE:
+        std::snprintf(text, sizeof text, "MOVE %d,%d", static_cast<short>(LOWORD(lParam)),
+                      static_cast<short>(HIWORD(lParam)));
+        Messages().push_back(text);
+        return 0;
+    case WM_DESTROY:
+        name = "DESTROY";
+        break;
+    case WM_NCDESTROY:
+        name = "NCDESTROY";
+        break;
+    case WM_SHOWWINDOW:
+        name = wParam ? "SHOW" : "HIDE";
+        break;
+    case WM_ENABLE:
+        name = wParam ? "ENABLE" : "DISABLE";
+        break;
+    case WM_CLOSE:
+        name = "CLOSE";
+        break;
+    default:
+        break;
     }
     if (name != nullptr) {
         char title[32] = "";

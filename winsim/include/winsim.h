@@ -215,11 +215,11 @@ void DefineDialog(int templateId, const std::vector<DialogControl> &controls);
 // What the user does once the dialog is open, in order.
 struct DialogAction {
     enum Kind { Type, Keys, Command, CloseBox, Message } kind;
-    int control = 0;       // Type, Keys: the control whose text the user replaces
-    std::string text;      // Type, Keys: the new text
-    WPARAM wParam = 0;     // Command: the WM_COMMAND wParam; Message: wParam
-    UINT message = 0;      // Message: any message sent to the dialog procedure
-    LPARAM lParam = 0;     // Message: lParam
+    int control = 0;    // Type, Keys: the control whose text the user replaces
+    std::string text;   // Type, Keys: the new text
+    WPARAM wParam = 0;  // Command: the WM_COMMAND wParam; Message: wParam
+    UINT message = 0;   // Message: any message sent to the dialog procedure
+    LPARAM lParam = 0;  // Message: lParam
 };
 DialogAction TypeText(int control, const std::string &text);
 // The user selects the whole text of the control and types the text, a
@@ -234,14 +234,14 @@ void ScriptDialog(const std::vector<DialogAction> &actions);
 
 struct DialogRun {
     bool ran = false;
-    bool ended = false;       // EndDialog was called
+    bool ended = false;  // EndDialog was called
     INT_PTR endValue = 0;
     int actionsUsed = 0;
     HWND owner = NULL;
     bool ownerDisabledDuring = false;
     // Text of each control when the dialog ended or was left open.
     std::vector<std::pair<int, std::string>> controlTexts;
-    int focusControl = 0;     // id of the control with the focus at the end, 0 if none
+    int focusControl = 0;  // id of the control with the focus at the end, 0 if none
     INT_PTR initDialogReturn = 0;
 };
 DialogRun LastDialog();

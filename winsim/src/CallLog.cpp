@@ -234,7 +234,6 @@ int FaultsInjected()
     return S().faultsInjected;
 }
 
-
 const std::vector<Call> &CallLog()
 {
     State &s = S();

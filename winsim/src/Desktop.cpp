@@ -241,11 +241,10 @@ HWND CreateStartButton(const char *title)
 {
     OtherThread shell(kShellProcess, kShellThread);
     State &s = S();
-    HWND button = CreateCore(kNoActivate, "Button", title, WS_POPUP, 0, s.screenHeight - 30, 48,
-                             30, NULL, NULL, NULL, NULL);
+    HWND button = CreateCore(kNoActivate, "Button", title, WS_POPUP, 0, s.screenHeight - 30, 48, 30,
+                             NULL, NULL, NULL, NULL);
     ShowCore(button, SW_SHOWNA);
     return button;
 }
-
 
 }  // namespace winsim

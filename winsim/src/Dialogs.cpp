@@ -45,41 +45,40 @@ void Perform(HWND dialog, const DialogAction &action)
 {
     Window *d = Find(dialog);
     switch (action.kind) {
-        case DialogAction::Type:
-            if (Window *control = Find(Item(dialog, action.control)))
-                SetTextCore(control, action.text.c_str());
-            break;
-        case DialogAction::Keys:
-            if (HWND control = Item(dialog, action.control)) {
-                SendCore(control, EM_SETSEL, 0, -1);
-                for (char c : action.text)
-                    SendCore(control, WM_CHAR, static_cast<unsigned char>(c), 1);
-            }
-            break;
-        case DialogAction::Command:
-            if (action.control != 0) {
-                // A click reaches only a control that is there, shown and enabled;
-                // pressing it gives it the focus first.
-                Window *button = Find(Item(dialog, action.control));
-                if (button == nullptr || (button->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
-                    break;
-                bool ok = false;
-                SetFocusCore(button->handle, &ok);
-                SendCore(dialog, WM_COMMAND, action.wParam,
-                         reinterpret_cast<LPARAM>(button->handle));
-            } else {
-                SendCore(dialog, WM_COMMAND, action.wParam, 0);
-            }
-            break;
-        case DialogAction::CloseBox:
-            // Only a caption with a window menu and a class that allows it has the box.
-            if ((d->style & WS_CAPTION) == WS_CAPTION && (d->style & WS_SYSMENU) &&
-                !(d->cls->style & CS_NOCLOSE))
-                SendCore(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            break;
-        case DialogAction::Message:
-            SendCore(dialog, action.message, action.wParam, action.lParam);
-            break;
+    case DialogAction::Type:
+        if (Window *control = Find(Item(dialog, action.control)))
+            SetTextCore(control, action.text.c_str());
+        break;
+    case DialogAction::Keys:
+        if (HWND control = Item(dialog, action.control)) {
+            SendCore(control, EM_SETSEL, 0, -1);
+            for (char c : action.text)
+                SendCore(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+        }
+        break;
+    case DialogAction::Command:
+        if (action.control != 0) {
+            // A click reaches only a control that is there, shown and enabled;
+            // pressing it gives it the focus first.
+            Window *button = Find(Item(dialog, action.control));
+            if (button == nullptr || (button->style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+                break;
+            bool ok = false;
+            SetFocusCore(button->handle, &ok);
+            SendCore(dialog, WM_COMMAND, action.wParam, reinterpret_cast<LPARAM>(button->handle));
+        } else {
+            SendCore(dialog, WM_COMMAND, action.wParam, 0);
+        }
+        break;
+    case DialogAction::CloseBox:
+        // Only a caption with a window menu and a class that allows it has the box.
+        if ((d->style & WS_CAPTION) == WS_CAPTION && (d->style & WS_SYSMENU) &&
+            !(d->cls->style & CS_NOCLOSE))
+            SendCore(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case DialogAction::Message:
+        SendCore(dialog, action.message, action.wParam, action.lParam);
+        break;
     }
 }
 
@@ -199,17 +198,17 @@ LRESULT DialogDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     if (result != 0 || Find(window) == nullptr)
         return 0;
     switch (message) {
-        case WM_CLOSE:
-            // DefDlgProc turns the close into Cancel, whether or not that button is there.
-            PostCore(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Item(window, IDCANCEL)));
-            return 0;
-        case WM_SETFOCUS:
-        case WM_SHOWWINDOW:
-        case WM_ACTIVATE:
-            return 0;
-        default:
-            return DefProc(window, message, wParam, lParam);
+    case WM_CLOSE:
+        // DefDlgProc turns the close into Cancel, whether or not that button is there.
+        PostCore(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(window, IDCANCEL)));
+        return 0;
+    case WM_SETFOCUS:
+    case WM_SHOWWINDOW:
+    case WM_ACTIVATE:
+        return 0;
+    default:
+        return DefProc(window, message, wParam, lParam);
     }
 }
 

@@ -39,49 +39,49 @@ int Metric(int index)
 {
     const State &s = S();
     switch (index) {
-        case SM_XVIRTUALSCREEN:
-            return VirtualScreen(s).left;
-        case SM_YVIRTUALSCREEN:
-            return VirtualScreen(s).top;
-        case SM_CXVIRTUALSCREEN:
-            return VirtualScreen(s).right - VirtualScreen(s).left;
-        case SM_CYVIRTUALSCREEN:
-            return VirtualScreen(s).bottom - VirtualScreen(s).top;
-        case SM_CMONITORS:
-            return 1 + static_cast<int>(s.otherMonitors.size());
-        case SM_CXSCREEN:
-            return s.screenWidth;
-        case SM_CYSCREEN:
-            return s.screenHeight;
-        case 2:  // SM_CXVSCROLL
-        case 3:  // SM_CYHSCROLL
-            return kScrollBar;
-        case SM_CYCAPTION:
-            return kCaption;
-        case SM_CXBORDER:
-        case SM_CYBORDER:
-            return 1;
-        case SM_CXDLGFRAME:
-        case SM_CYDLGFRAME:
-            return 3;
-        case SM_CYMENU:
-            return kMenuBar;
-        case SM_CXFRAME:
-        case SM_CYFRAME:
-            return 4;
-        case SM_CXMINTRACK:
-            return kMinTrackX;
-        case SM_CYMINTRACK:
-            return kMinTrackY;
-        case SM_CXEDGE:
-        case SM_CYEDGE:
-            return 2;
-        case SM_CXMAXTRACK:  // the virtual screen, the 4-pixel frame twice and 4 more
-            return Metric(SM_CXVIRTUALSCREEN) + 4 + 2 * Metric(SM_CXFRAME);
-        case SM_CYMAXTRACK:
-            return Metric(SM_CYVIRTUALSCREEN) + 4 + 2 * Metric(SM_CYFRAME);
-        default:
-            return 0;
+    case SM_XVIRTUALSCREEN:
+        return VirtualScreen(s).left;
+    case SM_YVIRTUALSCREEN:
+        return VirtualScreen(s).top;
+    case SM_CXVIRTUALSCREEN:
+        return VirtualScreen(s).right - VirtualScreen(s).left;
+    case SM_CYVIRTUALSCREEN:
+        return VirtualScreen(s).bottom - VirtualScreen(s).top;
+    case SM_CMONITORS:
+        return 1 + static_cast<int>(s.otherMonitors.size());
+    case SM_CXSCREEN:
+        return s.screenWidth;
+    case SM_CYSCREEN:
+        return s.screenHeight;
+    case 2:  // SM_CXVSCROLL
+    case 3:  // SM_CYHSCROLL
+        return kScrollBar;
+    case SM_CYCAPTION:
+        return kCaption;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return 1;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+        return 3;
+    case SM_CYMENU:
+        return kMenuBar;
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+        return 4;
+    case SM_CXMINTRACK:
+        return kMinTrackX;
+    case SM_CYMINTRACK:
+        return kMinTrackY;
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+        return 2;
+    case SM_CXMAXTRACK:  // the virtual screen, the 4-pixel frame twice and 4 more
+        return Metric(SM_CXVIRTUALSCREEN) + 4 + 2 * Metric(SM_CXFRAME);
+    case SM_CYMAXTRACK:
+        return Metric(SM_CYVIRTUALSCREEN) + 4 + 2 * Metric(SM_CYFRAME);
+    default:
+        return 0;
     }
 }
 

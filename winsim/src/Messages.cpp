@@ -28,23 +28,23 @@ namespace {
 LRESULT EditProc(Window *w, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-        case EM_LIMITTEXT:
-            w->textLimit = wParam == 0 ? kDefaultTextLimit : static_cast<UINT>(wParam);
+    case EM_LIMITTEXT:
+        w->textLimit = wParam == 0 ? kDefaultTextLimit : static_cast<UINT>(wParam);
+        return 0;
+    case EM_SETSEL:
+        w->allSelected = wParam == 0 && lParam == -1;
+        return 0;
+    case WM_CHAR:
+        if (wParam < 0x20)
             return 0;
-        case EM_SETSEL:
-            w->allSelected = wParam == 0 && lParam == -1;
-            return 0;
-        case WM_CHAR:
-            if (wParam < 0x20)
-                return 0;
-            if (w->allSelected)
-                w->title.clear();
-            w->allSelected = false;
-            if (w->title.size() < w->textLimit)
-                w->title += static_cast<char>(wParam);
-            return 0;
-        default:
-            return 0;
+        if (w->allSelected)
+            w->title.clear();
+        w->allSelected = false;
+        if (w->title.size() < w->textLimit)
+            w->title += static_cast<char>(wParam);
+        return 0;
+    default:
+        return 0;
     }
 }
 
@@ -56,30 +56,30 @@ LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     if (w == nullptr)
         return 0;
     switch (message) {
-        case WM_NCCREATE:
-            // The window's text comes from here, as on Windows.
-            if (lParam != 0)
-                SetTextCore(w, reinterpret_cast<const CreateStruct *>(lParam)->lpszName);
-            return TRUE;
-        case WM_CLOSE:
-            DestroyCore(window);
-            return 0;
-        case WM_SETTEXT:
-            SetTextCore(w, reinterpret_cast<LPCSTR>(lParam));
-            w->allSelected = false;
-            return TRUE;
-        case WM_GETTEXT:
-            return CopyOut(w->title, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(w->title.size());
-        case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == SC_CLOSE)
-                SendCore(window, WM_CLOSE, 0, 0);
-            return 0;
-        default:
-            if (w->cls->kind == ClassKind::Edit)
-                return EditProc(w, message, wParam, lParam);
-            return 0;
+    case WM_NCCREATE:
+        // The window's text comes from here, as on Windows.
+        if (lParam != 0)
+            SetTextCore(w, reinterpret_cast<const CreateStruct *>(lParam)->lpszName);
+        return TRUE;
+    case WM_CLOSE:
+        DestroyCore(window);
+        return 0;
+    case WM_SETTEXT:
+        SetTextCore(w, reinterpret_cast<LPCSTR>(lParam));
+        w->allSelected = false;
+        return TRUE;
+    case WM_GETTEXT:
+        return CopyOut(w->title, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(w->title.size());
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            SendCore(window, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        if (w->cls->kind == ClassKind::Edit)
+            return EditProc(w, message, wParam, lParam);
+        return 0;
     }
 }
 

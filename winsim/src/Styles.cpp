@@ -22,17 +22,17 @@ namespace {
 bool ReadLong(const Window *w, int index, LONG *value)
 {
     switch (index) {
-        case GWL_STYLE:
-            *value = static_cast<LONG>(w->style);
-            return true;
-        case GWL_EXSTYLE:
-            *value = static_cast<LONG>(w->exStyle);
-            return true;
-        case GWL_ID:
-            *value = static_cast<LONG>(w->menuOrId);
-            return true;
-        default:
-            return false;
+    case GWL_STYLE:
+        *value = static_cast<LONG>(w->style);
+        return true;
+    case GWL_EXSTYLE:
+        *value = static_cast<LONG>(w->exStyle);
+        return true;
+    case GWL_ID:
+        *value = static_cast<LONG>(w->menuOrId);
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -40,21 +40,21 @@ void WriteLong(Window *w, int index, LONG value)
 {
     DWORD bits = static_cast<DWORD>(value);
     switch (index) {
-        case GWL_STYLE:
-            if (w->parent == NULL)
-                bits |= WS_CLIPSIBLINGS;
-            w->style = bits;
-            w->exStyle = FixExStyle(w->style, w->exStyle);
-            break;
-        case GWL_EXSTYLE:
-            bits = (bits & ~static_cast<DWORD>(WS_EX_TOPMOST)) | (w->exStyle & WS_EX_TOPMOST);
-            w->exStyle = FixExStyle(w->style, bits);
-            break;
-        case GWL_ID:
-            w->menuOrId = static_cast<UINT_PTR>(static_cast<ULONG>(value));
-            break;
-        default:
-            break;
+    case GWL_STYLE:
+        if (w->parent == NULL)
+            bits |= WS_CLIPSIBLINGS;
+        w->style = bits;
+        w->exStyle = FixExStyle(w->style, w->exStyle);
+        break;
+    case GWL_EXSTYLE:
+        bits = (bits & ~static_cast<DWORD>(WS_EX_TOPMOST)) | (w->exStyle & WS_EX_TOPMOST);
+        w->exStyle = FixExStyle(w->style, bits);
+        break;
+    case GWL_ID:
+        w->menuOrId = static_cast<UINT_PTR>(static_cast<ULONG>(value));
+        break;
+    default:
+        break;
     }
 }
 

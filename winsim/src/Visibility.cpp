@@ -153,44 +153,44 @@ BOOL ShowCore(HWND window, int command)
     bool show = true;
     UINT flags = 0;
     switch (command) {
-        case SW_HIDE:
-            if (!wasVisible)
-                return FALSE;
-            show = false;
-            flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE;
-            if (child)
-                flags |= SWP_NOACTIVATE | SWP_NOZORDER;
-            break;
-        case SW_SHOWNA:
-            flags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
-            if (child)
-                flags |= SWP_NOZORDER;
-            break;
-        case SW_SHOW:
-            if (wasVisible)
-                return TRUE;
-            flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
-            if (child)
-                flags |= SWP_NOACTIVATE | SWP_NOZORDER;
-            break;
-        case SW_SHOWNOACTIVATE:
-        case SW_MINIMIZE:
-        case SW_SHOWMINNOACTIVE:
-            flags = SWP_NOACTIVATE | SWP_NOZORDER;
-            [[fallthrough]];
-        case SW_SHOWNORMAL:
-        case SW_SHOWMINIMIZED:
-        case SW_SHOWMAXIMIZED:
-        case SW_RESTORE:
-        case 10:  // SW_SHOWDEFAULT
-            if (wasVisible)
-                return TRUE;
-            flags |= SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
-            if (child)
-                flags |= SWP_NOACTIVATE | SWP_NOZORDER;
-            break;
-        default:
-            return wasVisible;
+    case SW_HIDE:
+        if (!wasVisible)
+            return FALSE;
+        show = false;
+        flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+        if (child)
+            flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+        break;
+    case SW_SHOWNA:
+        flags = SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+        if (child)
+            flags |= SWP_NOZORDER;
+        break;
+    case SW_SHOW:
+        if (wasVisible)
+            return TRUE;
+        flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+        if (child)
+            flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+        break;
+    case SW_SHOWNOACTIVATE:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+        flags = SWP_NOACTIVATE | SWP_NOZORDER;
+        [[fallthrough]];
+    case SW_SHOWNORMAL:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMAXIMIZED:
+    case SW_RESTORE:
+    case 10:  // SW_SHOWDEFAULT
+        if (wasVisible)
+            return TRUE;
+        flags |= SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+        if (child)
+            flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+        break;
+    default:
+        return wasVisible;
     }
     if (show != wasVisible || command == SW_SHOWNA) {
         SendCore(window, WM_SHOWWINDOW, show, 0);

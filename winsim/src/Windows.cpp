@@ -364,28 +364,28 @@ HWND WINAPI GetWindow(HWND window, UINT command)
         const std::vector<HWND> &list = Siblings(w);
         auto at = std::find(list.begin(), list.end(), window);
         switch (command) {
-            case GW_HWNDFIRST:
-                result = list.empty() ? NULL : list.front();
-                break;
-            case GW_HWNDLAST:
-                result = list.empty() ? NULL : list.back();
-                break;
-            case GW_HWNDNEXT:
-                if (at != list.end() && at + 1 != list.end())
-                    result = *(at + 1);
-                break;
-            case GW_HWNDPREV:
-                if (at != list.end() && at != list.begin())
-                    result = *(at - 1);
-                break;
-            case GW_OWNER:
-                result = w->owner;
-                break;
-            case GW_CHILD:
-                result = w->children.empty() ? NULL : w->children.front();
-                break;
-            default:
-                break;
+        case GW_HWNDFIRST:
+            result = list.empty() ? NULL : list.front();
+            break;
+        case GW_HWNDLAST:
+            result = list.empty() ? NULL : list.back();
+            break;
+        case GW_HWNDNEXT:
+            if (at != list.end() && at + 1 != list.end())
+                result = *(at + 1);
+            break;
+        case GW_HWNDPREV:
+            if (at != list.end() && at != list.begin())
+                result = *(at - 1);
+            break;
+        case GW_OWNER:
+            result = w->owner;
+            break;
+        case GW_CHILD:
+            result = w->children.empty() ? NULL : w->children.front();
+            break;
+        default:
+            break;
         }
     }
     call.Log({HandleText(window), Dec(command)}, HandleText(result));
@@ -399,22 +399,22 @@ HWND WINAPI GetAncestor(HWND window, UINT flags)
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
         switch (flags) {
-            case GA_PARENT:
-                result = w->parent;  // null for a top-level window: the desktop is not modelled
-                break;
-            case GA_ROOT:
-                result = Root(w)->handle;
-                break;
-            case GA_ROOTOWNER: {
-                // The root, then its owners up to the one that has none.
-                Window *r = Root(w);
-                while (r->owner != NULL && Find(r->owner) != nullptr)
-                    r = Root(Find(r->owner));
-                result = r->handle;
-                break;
-            }
-            default:
-                break;
+        case GA_PARENT:
+            result = w->parent;  // null for a top-level window: the desktop is not modelled
+            break;
+        case GA_ROOT:
+            result = Root(w)->handle;
+            break;
+        case GA_ROOTOWNER: {
+            // The root, then its owners up to the one that has none.
+            Window *r = Root(w);
+            while (r->owner != NULL && Find(r->owner) != nullptr)
+                r = Root(Find(r->owner));
+            result = r->handle;
+            break;
+        }
+        default:
+            break;
         }
     }
     call.Log({HandleText(window), Dec(flags)}, HandleText(result));
