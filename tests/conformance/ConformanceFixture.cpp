@@ -90,6 +90,28 @@ HWND ConformanceTest::MakeOf(const char *className, const char *title, DWORD sty
     return window;
 }
 
+ConformanceTest::Host ConformanceTest::MakeHost(DWORD mdiStyle)
+{
+    Host host;
+    host.app = Make("Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600);
+    CLIENTCREATESTRUCT ccs = {NULL, 1000};
+    host.mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", NULL,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | mdiStyle, 0, 30, 700, 400,
+                               host.app, NULL, Instance(), &ccs);
+    EXPECT_NE(host.mdi, nullptr);
+    return host;
+}
+
+HWND ConformanceTest::MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle)
+{
+    // A refused document is the answer some tests look for: not an error.
+    HWND window = CreateWindowExA(WS_EX_MDICHILD | exStyle, kClass, title, style, 10, 20, 300, 200,
+                                  host.mdi, NULL, Instance(), NULL);
+    if (window != NULL)
+        made_.push_back(window);
+    return window;
+}
+
 void ConformanceTest::Pump()
 {
     MSG msg;

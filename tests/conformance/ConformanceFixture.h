@@ -33,6 +33,14 @@ protected:
     // A window of another class (a system class such as "Edit").
     HWND MakeOf(const char *className, const char *title, DWORD style, int x, int y, int width,
                 int height, HWND parent = NULL, DWORD exStyle = 0);
+    // An 800 by 600 frame at the corner with a client edge MDI client at
+    // (0, 30), as the host lays them out, and a document window in it.
+    struct Host {
+        HWND app;
+        HWND mdi;
+    };
+    Host MakeHost(DWORD mdiStyle);
+    HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);
