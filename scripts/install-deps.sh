@@ -19,5 +19,21 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 $sudo dpkg --add-architecture i386
-$sudo apt-get update -q
-$sudo apt-get install -y -q "${missing[@]}"
+# A mirror caught mid-sync fails an update now and then: try again, and go
+# on with the lists it got if it keeps failing; the install says whether
+# they were enough.
+for attempt in 1 2 3; do
+  $sudo apt-get update -q && break
+  echo "apt-get update failed (attempt $attempt)"; sleep 10
+done
+for attempt in 1 2; do
+  $sudo apt-get install -y -q "${missing[@]}" && exit 0
+  echo "apt-get install failed (attempt $attempt)"; sleep 10
+  $sudo apt-get update -q || true
+done
+# When the security suite's i386 list is the one that failed, the amd64
+# libraries it updates have no i386 twin of the same version, and Wine's
+# 32-bit half cannot be installed. The release's own suite has both.
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+echo "Installing from $codename itself"
+$sudo apt-get install -y -q -t "$codename" "${missing[@]}"
