@@ -14,15 +14,6 @@ namespace {
 
 constexpr char kClass[] = "ConformanceProbe";
 
-HINSTANCE Instance()
-{
-#ifdef _WIN32
-    return GetModuleHandleA(NULL);
-#else
-    return reinterpret_cast<HINSTANCE>(0x400000);
-#endif
-}
-
 std::string TitleOf(HWND window)
 {
     char title[64] = "";
@@ -43,6 +34,20 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 }  // namespace
+
+HINSTANCE ConformanceTest::Instance()
+{
+#ifdef _WIN32
+    return GetModuleHandleA(NULL);
+#else
+    return reinterpret_cast<HINSTANCE>(0x400000);
+#endif
+}
+
+const char *ConformanceTest::ClassName()
+{
+    return kClass;
+}
 
 std::vector<std::string> &Messages()
 {

@@ -41,6 +41,10 @@ protected:
     };
     Host MakeHost(DWORD mdiStyle);
     HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
+    // The module the fixture's class belongs to, and that class's name, for
+    // a test that makes a window the fixture must not expect to be made.
+    static HINSTANCE Instance();
+    static const char *ClassName();
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);

@@ -1,5 +1,6 @@
-// An edit control's limit, the screen's metrics and the code page's lead
-// bytes, as the plug-in and the stand-in host rely on them.
+// An edit control's limit, the screen's metrics, the code page's lead bytes,
+// the cursor's counter, the string functions and the message queue, as the
+// plug-in and the stand-in host rely on them.
 #include "ConformanceFixture.h"
 
 #include <string>
@@ -47,6 +48,57 @@ TEST_F(ConformanceTest, SingleByteCodePageHasNoLeadBytes)
 {
     for (int b : {0x7C, 0x81, 0x83, 0x9F, 0xE0, 0xFC})
         EXPECT_FALSE(IsDBCSLeadByte(static_cast<BYTE>(b))) << b;
+}
+
+// ShowCursor counts by one either way and answers the new count.
+TEST_F(ConformanceTest, CursorCounterStepsByOne)
+{
+    int count = ShowCursor(FALSE);
+    EXPECT_EQ(ShowCursor(FALSE), count - 1);
+    EXPECT_EQ(ShowCursor(TRUE), count);
+    EXPECT_EQ(ShowCursor(5), count + 1) << "any nonzero value shows";
+}
+
+TEST_F(ConformanceTest, StringFunctions)
+{
+    char buffer[8];
+    EXPECT_EQ(lstrcpyA(buffer, "xyz"), buffer);
+    EXPECT_STREQ(buffer, "xyz");
+    EXPECT_EQ(lstrcpyA(buffer, NULL), nullptr);
+    EXPECT_EQ(lstrlenA("abc"), 3);
+    EXPECT_EQ(lstrlenA(NULL), 0);
+}
+
+TEST_F(ConformanceTest, PostedMessagesWaitInTheQueue)
+{
+    Pump();
+    HWND parent = Make("p", WS_OVERLAPPEDWINDOW);
+    HWND child = Make("c", WS_CHILD, 0, 0, 5, 5, parent);
+    EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x777), WM_USER, 0, 0));
+    EXPECT_TRUE(PostMessageA(child, WM_USER + 1, 3, 4));
+    EXPECT_TRUE(PostMessageA(parent, WM_CLOSE, 0, 0));
+    MSG msg = {};
+    EXPECT_FALSE(PeekMessageA(&msg, NULL, WM_USER + 2, WM_USER + 9, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&msg, parent, WM_USER, WM_USER + 1, PM_NOREMOVE))
+        << "a window's filter takes its children's messages";
+    EXPECT_EQ(msg.hwnd, child);
+    EXPECT_EQ(msg.wParam, 3u);
+    ASSERT_TRUE(PeekMessageA(&msg, NULL, WM_USER, WM_USER + 1, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    ASSERT_TRUE(PeekMessageA(&msg, NULL, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, parent);
+    EXPECT_FALSE(TranslateMessage(&msg));
+    EXPECT_EQ(DispatchMessageA(&msg), 0);
+    EXPECT_FALSE(IsWindow(parent)) << "WM_CLOSE reached DefWindowProc";
+    EXPECT_FALSE(IsWindow(child));
+    PostMessageA(NULL, WM_USER, 0, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_USER, WM_USER, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, nullptr);
+    HWND gone = Make("g", WS_POPUP);
+    PostMessageA(gone, WM_USER, 0, 0);
+    DestroyWindow(gone);
+    EXPECT_FALSE(PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_REMOVE))
+        << "a window takes its messages along";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The window tree: texts as read back, the Z order of new windows and of
-// document windows, the styles an MDI client gives its documents, the
-// searches, and parents, owners and siblings.
+// The window tree: classes and what creation refuses, texts as read back,
+// the Z order of new windows and of document windows, the styles an MDI
+// client gives its documents, the searches, and parents, owners and
+// siblings.
 #include "ConformanceFixture.h"
 
 #include <cstring>
@@ -8,8 +9,105 @@
 namespace conformance {
 namespace {
 
-constexpr char kProbe[] = "ConformanceProbe";
 const HWND kNoWindow = reinterpret_cast<HWND>(0x777);
+
+ATOM RegisterNamed(const char *name, HINSTANCE instance)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc);
+}
+
+struct SystemClassCase {
+    const char *asked;
+    const char *name;
+    DWORD classStyle;
+};
+
+class SystemClassTest : public ConformanceTest,
+                        public ::testing::WithParamInterface<SystemClassCase> {};
+
+// The system classes answer their own spelling of the name, and Wine's class
+// styles.
+TEST_P(SystemClassTest, NameAndClassStyle)
+{
+    HWND parent = Make("Parent", WS_OVERLAPPEDWINDOW);
+    // An MDI client needs its creation structure.
+    HWND w = std::strcmp(GetParam().asked, "mdiclient") == 0
+                 ? MakeHost(0).mdi
+                 : MakeOf(GetParam().asked, "", WS_CHILD, 0, 0, 9, 9, parent);
+    ASSERT_NE(w, nullptr) << GetParam().asked;
+    char name[32] = "";
+    EXPECT_EQ(GetClassNameA(w, name, sizeof name), static_cast<int>(std::strlen(GetParam().name)));
+    EXPECT_STREQ(name, GetParam().name);
+    EXPECT_EQ(GetClassLongA(w, GCL_STYLE), GetParam().classStyle) << GetParam().asked;
+}
+
+INSTANTIATE_TEST_SUITE_P(Builtin, SystemClassTest,
+                         ::testing::Values(SystemClassCase{"edit", "Edit", 0x88},
+                                           SystemClassCase{"BUTTON", "Button", 0x8b},
+                                           SystemClassCase{"Static", "Static", 0x88},
+                                           SystemClassCase{"mdiclient", "MDIClient", 0},
+                                           SystemClassCase{"#32770", "#32770", 0x808}));
+
+TEST_F(ConformanceTest, ClassStyleIsSharedByItsWindows)
+{
+    HWND a = Make("a", WS_POPUP);
+    HWND b = Make("b", WS_POPUP);
+    DWORD before = GetClassLongA(a, GCL_STYLE);
+    EXPECT_EQ(SetClassLongA(a, GCL_STYLE, CS_NOCLOSE), before);
+    EXPECT_EQ(GetClassLongA(b, GCL_STYLE), static_cast<DWORD>(CS_NOCLOSE));
+    EXPECT_EQ(SetClassLongA(b, GCL_STYLE, static_cast<LONG>(before)),
+              static_cast<DWORD>(CS_NOCLOSE));
+    EXPECT_EQ(GetClassLongA(a, GCL_STYLE), before);
+    EXPECT_EQ(GetClassLongA(kNoWindow, GCL_STYLE), 0u);
+}
+
+// Names are case-insensitive within a module; a class cannot go while a
+// window of it exists, and goes only from its own module.
+TEST_F(ConformanceTest, ClassesBelongToTheirModule)
+{
+    ASSERT_NE(RegisterNamed("ConformanceOther", Instance()), 0);
+    EXPECT_EQ(RegisterNamed("CONFORMANCEOTHER", Instance()), 0);
+    ATOM atom = RegisterNamed("ConformanceByAtom", Instance());
+    ASSERT_NE(atom, 0);
+    HWND byAtom = MakeOf(MAKEINTRESOURCEA(atom), "a", WS_POPUP, 0, 0, 9, 9);
+    char name[32] = "";
+    GetClassNameA(byAtom, name, sizeof name);
+    EXPECT_STREQ(name, "ConformanceByAtom");
+    EXPECT_EQ(FindWindowA(MAKEINTRESOURCEA(atom), "a"), byAtom);
+    HWND w = MakeOf("conformanceother", "w", WS_POPUP, 0, 0, 9, 9);
+    EXPECT_FALSE(UnregisterClassA("ConformanceOther", Instance())) << "a window of it exists";
+    DestroyWindow(w);
+    EXPECT_FALSE(UnregisterClassA("ConformanceOther", reinterpret_cast<HINSTANCE>(0x600000)));
+    EXPECT_TRUE(UnregisterClassA("ConformanceOther", Instance()));
+    EXPECT_FALSE(UnregisterClassA("ConformanceOther", Instance()));
+    DestroyWindow(byAtom);
+    EXPECT_TRUE(UnregisterClassA(MAKEINTRESOURCEA(atom), Instance()));
+    EXPECT_EQ(RegisterNamed(nullptr, Instance()), 0);
+}
+
+TEST_F(ConformanceTest, CreationRefusals)
+{
+    HWND parent = Make("Parent", WS_OVERLAPPEDWINDOW);
+    auto create = [](const char *className, DWORD style, HWND owner, HMENU menu) {
+        HWND w = CreateWindowExA(0, className, "refused", style, 0, 0, 1, 1, owner, menu,
+                                 Instance(), NULL);
+        if (w != NULL)
+            DestroyWindow(w);
+        return w;
+    };
+    EXPECT_EQ(create("ConformanceNoSuch", WS_POPUP, NULL, NULL), nullptr);
+    EXPECT_EQ(create(ClassName(), WS_CHILD, NULL, NULL), nullptr) << "a child needs its parent";
+    EXPECT_EQ(create(ClassName(), WS_CHILD, kNoWindow, NULL), nullptr);
+    EXPECT_EQ(create(ClassName(), WS_POPUP, NULL, reinterpret_cast<HMENU>(0x99)), nullptr)
+        << "a top-level window's menu must be a menu";
+    EXPECT_NE(create(ClassName(), WS_CHILD, parent, reinterpret_cast<HMENU>(0x99)), nullptr)
+        << "a child's menu is its id";
+    EXPECT_EQ(FindWindowExA(NULL, NULL, ClassName(), "refused"), nullptr);
+}
 
 TEST_F(ConformanceTest, TextsAreCutAndTerminated)
 {
@@ -129,7 +227,7 @@ TEST_F(ConformanceTest, FindWindowRules)
     EXPECT_EQ(FindWindowExA(parent, NULL, "Static", NULL), nullptr);
     EXPECT_EQ(FindWindowExA(kNoWindow, NULL, NULL, NULL), nullptr);
     EXPECT_EQ(FindWindowExA(NULL, NULL, NULL, "conformanceparent"), parent);
-    EXPECT_EQ(FindWindowA(kProbe, "Orders"), nullptr) << "FindWindowA sees top-level windows";
+    EXPECT_EQ(FindWindowA(ClassName(), "Orders"), nullptr) << "FindWindowA sees top-level windows";
     EXPECT_EQ(FindWindowA(NULL, "CONFORMANCEPARENT"), parent);
 }
 

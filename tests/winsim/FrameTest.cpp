@@ -60,18 +60,4 @@ TEST_F(WinsimTest, MenuBarChangesTheClientArea)
     EXPECT_EQ(GetMenu(host.app), menu);
 }
 
-TEST_F(WinsimTest, SetMenuRefusals)
-{
-    Host host = MakeHost(0);
-    HMENU menu = GetMenu(host.app);
-    EXPECT_FALSE(SetMenu(host.mdi, menu)) << "a child has no menu bar";
-    EXPECT_FALSE(SetMenu(host.app, reinterpret_cast<HMENU>(0x1234)));
-    EXPECT_EQ(GetMenu(host.app), menu);
-    EXPECT_TRUE(SetMenu(host.app, menu));
-    ASSERT_TRUE(DestroyMenu(menu));
-    EXPECT_FALSE(IsMenu(menu));
-    EXPECT_FALSE(DestroyMenu(menu));
-    EXPECT_EQ(GetMenu(host.app), menu) << "the window keeps the handle";
-}
-
 }  // namespace

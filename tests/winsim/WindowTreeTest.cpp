@@ -81,15 +81,6 @@ TEST_F(WinsimTest, RegisterClassAnswersAtomsPerInstance)
     EXPECT_EQ(winsim::RegisteredClasses(), std::vector<std::string>{"Probe"});
 }
 
-TEST_F(WinsimTest, UnregisterWaitsForTheLastWindow)
-{
-    HWND w = Make("w", WS_POPUP);
-    EXPECT_FALSE(UnregisterClassA("PROBE", Instance()));
-    DestroyWindow(w);
-    EXPECT_TRUE(UnregisterClassA("PROBE", Instance()));
-    EXPECT_TRUE(winsim::RegisteredClasses().empty());
-}
-
 // A null instance stands for the program's own module, 0x400000 here.
 TEST_F(WinsimTest, ClassesBelongToTheirInstance)
 {
@@ -108,44 +99,6 @@ TEST_F(WinsimTest, ClassesBelongToTheirInstance)
     EXPECT_EQ(FindWindowA(MAKEINTRESOURCEA(atom), "a"), byAtom);
 }
 
-struct SystemClassCase {
-    const char *asked;
-    const char *name;
-    DWORD classStyle;
-};
-
-class SystemClassTest : public WinsimTest, public ::testing::WithParamInterface<SystemClassCase> {};
-
-TEST_P(SystemClassTest, ExistsWithWineClassStyle)
-{
-    HWND parent = Make("p", WS_OVERLAPPEDWINDOW);
-    HWND w = CreateWindowExA(0, GetParam().asked, "", WS_CHILD, 0, 0, 9, 9, parent, NULL,
-                             Instance(), NULL);
-    ASSERT_NE(w, nullptr) << GetParam().asked;
-    char name[32];
-    EXPECT_EQ(GetClassNameA(w, name, sizeof name), static_cast<int>(std::strlen(GetParam().name)));
-    EXPECT_STREQ(name, GetParam().name);
-    EXPECT_EQ(GetClassLongA(w, GCL_STYLE), GetParam().classStyle) << GetParam().asked;
-}
-
-INSTANTIATE_TEST_SUITE_P(Builtin, SystemClassTest,
-                         ::testing::Values(SystemClassCase{"edit", "Edit", 0x88},
-                                           SystemClassCase{"BUTTON", "Button", 0x8b},
-                                           SystemClassCase{"Static", "Static", 0x88},
-                                           SystemClassCase{"mdiclient", "MDIClient", 0},
-                                           SystemClassCase{"#32770", "#32770", 0x808}));
-
-TEST_F(WinsimTest, ClassStyleIsSharedByItsWindows)
-{
-    HWND a = Make("a", WS_POPUP);
-    HWND b = Make("b", WS_POPUP);
-    EXPECT_EQ(SetClassLongA(a, GCL_STYLE, CS_NOCLOSE), 0u);
-    EXPECT_EQ(GetClassLongA(b, GCL_STYLE), static_cast<DWORD>(CS_NOCLOSE));
-    EXPECT_EQ(SetClassLongA(b, GCL_STYLE, 0), static_cast<DWORD>(CS_NOCLOSE));
-    EXPECT_EQ(winsim::Inspect(a).classStyle, 0u);
-    EXPECT_EQ(GetClassLongA(reinterpret_cast<HWND>(0x777), GCL_STYLE), 0u);
-}
-
 TEST_F(WinsimTest, HandlesAreNeverReused)
 {
     HWND a = Make("a", WS_POPUP);
@@ -160,19 +113,6 @@ TEST_F(WinsimTest, HandlesAreNeverReused)
     EXPECT_EQ(winsim::WindowCount(), 2u);
     winsim::Reset();
     EXPECT_EQ(winsim::WindowCount(), 0u);
-}
-
-TEST_F(WinsimTest, CreationRefusals)
-{
-    HWND parent = Make("p", WS_OVERLAPPEDWINDOW);
-    EXPECT_EQ(CreateWindowExA(0, "NoSuch", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, Instance(), NULL),
-              nullptr);
-    EXPECT_EQ(Make("c", WS_CHILD, 0, 0, 1, 1, NULL), nullptr) << "a child needs its parent";
-    EXPECT_EQ(Make("c", WS_CHILD, 0, 0, 1, 1, reinterpret_cast<HWND>(0x777)), nullptr);
-    EXPECT_EQ(Make("m", WS_POPUP, 0, 0, 1, 1, NULL, 0, reinterpret_cast<HMENU>(0x99)), nullptr);
-    EXPECT_NE(Make("c", WS_CHILD, 0, 0, 1, 1, parent, 0, reinterpret_cast<HMENU>(0x99)), nullptr)
-        << "a child's menu is its id";
-    EXPECT_EQ(winsim::WindowCount(), 2u);
 }
 
 TEST_F(WinsimTest, CreationMessages)
