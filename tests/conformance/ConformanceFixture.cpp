@@ -44,6 +44,16 @@ HINSTANCE ConformanceTest::Instance()
 #endif
 }
 
+ATOM ConformanceTest::Register(const char *className, WNDPROC procedure)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = Instance();
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc);
+}
+
 const char *ConformanceTest::ClassName()
 {
     return kClass;
@@ -60,12 +70,7 @@ void ConformanceTest::SetUp()
 #ifndef _WIN32
     winsim::Reset();
 #endif
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ProbeProc;
-    wc.hInstance = Instance();
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);  // already registered by an earlier test is fine
+    Register(kClass, ProbeProc);  // already registered by an earlier test is fine
     Messages().clear();
 }
 

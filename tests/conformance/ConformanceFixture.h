@@ -45,6 +45,8 @@ protected:
     // a test that makes a window the fixture must not expect to be made.
     static HINSTANCE Instance();
     static const char *ClassName();
+    // Registers a class of that module, answering its atom or 0.
+    static ATOM Register(const char *className, WNDPROC procedure = DefWindowProcA);
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);

@@ -11,15 +11,6 @@ namespace {
 
 const HWND kNoWindow = reinterpret_cast<HWND>(0x777);
 
-ATOM RegisterNamed(const char *name, HINSTANCE instance)
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    return RegisterClassA(&wc);
-}
-
 struct SystemClassCase {
     const char *asked;
     const char *name;
@@ -69,9 +60,9 @@ TEST_F(ConformanceTest, ClassStyleIsSharedByItsWindows)
 // window of it exists, and goes only from its own module.
 TEST_F(ConformanceTest, ClassesBelongToTheirModule)
 {
-    ASSERT_NE(RegisterNamed("ConformanceOther", Instance()), 0);
-    EXPECT_EQ(RegisterNamed("CONFORMANCEOTHER", Instance()), 0);
-    ATOM atom = RegisterNamed("ConformanceByAtom", Instance());
+    ASSERT_NE(Register("ConformanceOther"), 0);
+    EXPECT_EQ(Register("CONFORMANCEOTHER"), 0);
+    ATOM atom = Register("ConformanceByAtom");
     ASSERT_NE(atom, 0);
     HWND byAtom = MakeOf(MAKEINTRESOURCEA(atom), "a", WS_POPUP, 0, 0, 9, 9);
     char name[32] = "";
@@ -86,7 +77,7 @@ TEST_F(ConformanceTest, ClassesBelongToTheirModule)
     EXPECT_FALSE(UnregisterClassA("ConformanceOther", Instance()));
     DestroyWindow(byAtom);
     EXPECT_TRUE(UnregisterClassA(MAKEINTRESOURCEA(atom), Instance()));
-    EXPECT_EQ(RegisterNamed(nullptr, Instance()), 0);
+    EXPECT_EQ(Register(nullptr), 0);
 }
 
 TEST_F(ConformanceTest, CreationRefusals)
