@@ -1,20 +1,39 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine on a virtual screen, in a 32-bit prefix
-# of its own (LOOMVANE_WINEPREFIX, made on first use). Used as the emulator
-# of the cross-built tests. With --prepare it only makes the prefix.
+# Runs a Windows program under Wine on a virtual screen, in a prefix of its
+# own (LOOMVANE_WINEPREFIX, made on first use). LOOMVANE_WINEARCH says which
+# Wine: win32 (the default) for the 32-bit build, win64 for the 64-bit build,
+# which runs under 64-bit Wine alone. Used as the emulator of the
+# cross-built tests. With --prepare it only makes the prefix.
 set -euo pipefail
 prefix=${LOOMVANE_WINEPREFIX:?set LOOMVANE_WINEPREFIX to the prefix directory}
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+arch=${LOOMVANE_WINEARCH:-win32}
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Debian's /usr/bin/wine starts the 32-bit loader whenever it is installed;
+# a 64-bit prefix is started with the 64-bit loader by name, so that Wine
+# never reaches for 32-bit code that this machine may not run.
+case $arch in
+  win32)
+    wine=/usr/lib/wine/wine
+    [ -x "$wine" ] || wine=$(command -v wine) ;;
+  win64)
+    wine=/usr/lib/wine/wine64
+    [ -x "$wine" ] || wine=$(command -v wine64)
+    export WINELOADER=$wine ;;
+  *)
+    echo "wine-run.sh: LOOMVANE_WINEARCH must be win32 or win64, not '$arch'" >&2
+    exit 2 ;;
+esac
 
 if [ ! -f "$prefix/.loomvane-ready" ]; then
   mkdir -p "$prefix"
   (
     flock 9
     if [ ! -f "$prefix/.loomvane-ready" ]; then
-      wineboot -i >/dev/null 2>&1
+      "$wine" wineboot -i >/dev/null 2>&1
       # Without a window manager Wine waits on every hidden or destroyed
       # captioned window unless it manages none itself.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       # Debian's Wine leaves the prefix's font folder empty and does not
       # load its own fonts from elsewhere: without Marlett the caption
       # buttons are drawn as the letters "0 1 r", and dialogs fall back to
@@ -30,4 +49,4 @@ fi
 
 [ "${1:-}" = "--prepare" ] && exit 0
 
-exec xvfb-run -a -s "-screen 0 1024x768x24" wine "$@"
+exec xvfb-run -a -s "-screen 0 1024x768x24" "$wine" "$@"

@@ -14,9 +14,18 @@
 #define LOOMVANE_COVER_CLASS "Kwzr-HideBackground"
 #define LOOMVANE_COVER_TITLE "Background (" LOOMVANE_NAME ")"
 
+/* The platform the module is built for. The shipped module is the 32-bit
+   one (x86), and so is the plug-in linked into the stand-in host; the 64-bit
+   module, built only to run the tests under 64-bit Wine, says so (x64). */
+#if defined(_WIN64)
+#define LOOMVANE_PLATFORM "x64"
+#else
+#define LOOMVANE_PLATFORM "x86"
+#endif
+
 /* What "Kwzr-Version" answers. */
 #define LOOMVANE_SHORT_VERSION LOOMVANE_NAME " " LOOMVANE_VERSION
-#define LOOMVANE_LONG_VERSION LOOMVANE_SHORT_VERSION " x86"
+#define LOOMVANE_LONG_VERSION LOOMVANE_SHORT_VERSION " " LOOMVANE_PLATFORM
 
 /* SetWindowPos flags under which only the size takes effect: the position
    and the insert-after window are ignored, nothing is activated, and a window

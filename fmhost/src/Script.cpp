@@ -16,7 +16,7 @@ namespace fmhost {
 void PrintHelp(std::ostream &out)
 {
     out << "Commands (one a line; \"quotes\" around words with blanks or |, in which \\xHH is\n"
-           "any byte; # comments):\n"
+           "any byte; ${platform} is the module's platform, x86 or x64; # comments):\n"
            "  load [PATH]                  load the plug-in (done on first need)\n"
            "  unload                       unload it\n"
            "  startup [VERSION] [expect R] start-up message (default version 33; 12 = generation "

@@ -2,11 +2,17 @@
 // them.
 #include "ScriptText.h"
 
+#include "PluginNames.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
 
 namespace fmhost {
+
+namespace {
+const char kPlatformWord[] = "{platform}";
+}
 
 Words Tokenize(const std::string &line)
 {
@@ -33,6 +39,11 @@ Words Tokenize(const std::string &line)
                 // \xHH: any byte, such as half of a double-byte character.
                 word += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
                 i += 3;
+            } else if (d == '$' && line.compare(i, sizeof kPlatformWord - 1, kPlatformWord) == 0) {
+                // ${platform}: what the module says of its platform, so that one
+                // script runs against the 32-bit and the 64-bit module alike.
+                word += LOOMVANE_PLATFORM;
+                i += sizeof kPlatformWord - 1;
             } else if (d == '\\' && quoted && i < line.size()) {
                 char e = line[i++];
                 word += e == 'n' ? '\n' : e == 't' ? '\t' : e == '0' ? '\0' : e;
