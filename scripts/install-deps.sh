@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
-# Needs root (or sudo) only when something is missing.
+# Needs root (or sudo) only when something is missing. 32-bit Wine is
+# installed only where the machine runs 32-bit code (scripts/wine-arch.sh);
+# elsewhere 64-bit Wine runs the 64-bit build.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck gcovr
           libgtest-dev googletest libbenchmark-dev python3
           g++-mingw-w64-i686 binutils-mingw-w64-i686
-          wine wine32:i386 xvfb xauth imagemagick)
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          wine xvfb xauth imagemagick)
+bits=$(scripts/wine-arch.sh 2>/dev/null)
+if [ "$bits" = 32 ]; then
+  packages+=(wine32:i386)
+else
+  packages+=(wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,7 +28,7 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
-$sudo dpkg --add-architecture i386
+[ "$bits" = 32 ] && $sudo dpkg --add-architecture i386
 # A mirror caught mid-sync fails an update now and then: try again, and go
 # on with the lists it got if it keeps failing; the install says whether
 # they were enough.
