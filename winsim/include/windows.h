@@ -156,6 +156,7 @@ typedef struct tagMSG {
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_STATICEDGE 0x00020000L
+#define WS_EX_NOACTIVATE 0x08000000L
 
 #define MDIS_ALLCHILDSTYLES 0x0001
 
@@ -276,6 +277,8 @@ typedef struct tagMSG {
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
+#define WM_DISPLAYCHANGE 0x007E
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_KEYDOWN 0x0100
@@ -356,6 +359,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 DWORD WINAPI GetClassLongA(HWND window, int index);
 DWORD WINAPI SetClassLongA(HWND window, int index, LONG value);
 BOOL WINAPI ShowWindow(HWND window, int command);
+BOOL WINAPI ShowWindowAsync(HWND window, int command);
 BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI BringWindowToTop(HWND window);
@@ -363,6 +367,8 @@ BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount);
 int WINAPI GetClassNameA(HWND window, LPSTR className, int maxCount);
 HWND WINAPI GetActiveWindow(void);
+HWND WINAPI GetForegroundWindow(void);
+BOOL WINAPI SetForegroundWindow(HWND window);
 HWND WINAPI SetActiveWindow(HWND window);
 HWND WINAPI GetFocus(void);
 HWND WINAPI SetFocus(HWND window);

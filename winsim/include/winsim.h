@@ -51,6 +51,9 @@ void SetScreenSize(int width, int height);
 // left of or above the primary one has negative coordinates). Empty: the
 // primary monitor alone.
 void SetOtherMonitors(const std::vector<RECT> &monitors);
+// The displays change while the program runs: the primary monitor's new size
+// and the other monitors, then WM_DISPLAYCHANGE to every top-level window.
+void ChangeDisplays(int width, int height, const std::vector<RECT> &otherMonitors);
 
 // ---- Processes and threads ----
 
@@ -76,6 +79,15 @@ private:
     DWORD process_;
     DWORD thread_;
 };
+
+// A thread that answers no message until it wakes, as a hung program's. A
+// synchronous call on one of its windows (ShowWindow, SetWindowPos without
+// SWP_ASYNCWINDOWPOS, BringWindowToTop, SendMessageA) waits for it, so the
+// thread has woken by the time the call goes on; ShowWindowAsync leaves its
+// request with the thread, which carries it out when it wakes.
+void HangThread(DWORD thread);
+void WakeThread(DWORD thread);
+bool ThreadHung(DWORD thread);
 
 // ---- Code pages ----
 
@@ -168,6 +180,10 @@ size_t WindowCount();
 std::vector<std::string> RegisteredClasses();
 HWND ActiveWindow();
 HWND FocusWindow();
+// A click of the left mouse button on the window, as the system handles it
+// without a window manager: the top-level window is activated unless it is
+// disabled or WS_EX_NOACTIVATE; it is not brought to the top.
+void ClickWindow(HWND window);
 
 // Creates the shell's task bar: a visible top-level window of the class
 // across the bottom of the screen, on the shell's thread.

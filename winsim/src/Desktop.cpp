@@ -108,6 +108,34 @@ void SetOtherMonitors(const std::vector<RECT> &monitors)
     S().otherMonitors = monitors;
 }
 
+void ChangeDisplays(int width, int height, const std::vector<RECT> &otherMonitors)
+{
+    SetScreenSize(width, height);
+    SetOtherMonitors(otherMonitors);
+    // Every window that exists now, in Z order; one that an earlier one's
+    // handler destroys is passed over.
+    std::vector<HWND> windows = S().topLevel;
+    for (HWND window : windows)
+        SendCore(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(width, height));
+}
+
+void HangThread(DWORD thread)
+{
+    if (!ThreadHung(thread))
+        S().hungThreads.push_back(thread);
+}
+
+void WakeThread(DWORD thread)
+{
+    WakeCore(thread);
+}
+
+bool ThreadHung(DWORD thread)
+{
+    const std::vector<DWORD> &hung = S().hungThreads;
+    return std::find(hung.begin(), hung.end(), thread) != hung.end();
+}
+
 OtherThread::OtherThread(DWORD process, DWORD thread)
     : process_(S().makingProcess), thread_(S().makingThread)
 {
@@ -214,6 +242,16 @@ HWND ActiveWindow()
 HWND FocusWindow()
 {
     return S().focus;
+}
+
+void ClickWindow(HWND window)
+{
+    Window *w = Find(window);
+    if (w == nullptr)
+        return;
+    Window *root = Root(w);
+    if (!(root->style & WS_DISABLED) && !(root->exStyle & WS_EX_NOACTIVATE))
+        Activate(root->handle, false);
 }
 
 namespace {

@@ -248,6 +248,11 @@ public:
     int cursorCount = 0;
     std::vector<UINT> beeps;
 
+    // Threads that answer no message, and the ShowWindowAsync requests left
+    // for them, in order.
+    std::vector<DWORD> hungThreads;
+    std::vector<std::pair<HWND, int>> pendingShows;
+
     // The call log as recorded (see LoggedCall), and as text once read.
     std::vector<LoggedCall> log;
     std::vector<LoggedValue> logArgs;
@@ -365,6 +370,10 @@ bool EnableCore(HWND window, bool enable);  // answers whether it was disabled
 void SetTextCore(Window *window, LPCSTR text);
 
 void Activate(HWND window, bool fromSetFocus);
+// A synchronous call on a window of another thread waits until that thread
+// answers: a hung one wakes first.
+void WaitForThreadOf(HWND window);
+void WakeCore(DWORD thread);
 void ActivateOther(HWND window);
 HWND SetFocusCore(HWND window, bool *ok);
 HWND FirstDialogControl(const Window *dialog);  // NULL when there is none

@@ -153,7 +153,11 @@ LRESULT WINAPI DefMDIChildProcA(HWND window, UINT message, WPARAM wParam, LPARAM
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ApiCall call("SendMessageA");
-    LRESULT result = call.Failed() ? 0 : SendCore(window, message, wParam, lParam);
+    LRESULT result = 0;
+    if (!call.Failed()) {
+        WaitForThreadOf(window);
+        result = SendCore(window, message, wParam, lParam);
+    }
     call.Log({HandleText(window), Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)},
              Dec(result));
     return result;

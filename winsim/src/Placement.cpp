@@ -126,8 +126,11 @@ BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, in
 {
     ApiCall call("SetWindowPos");
     BOOL result = FALSE;
-    if (!call.Failed())
+    if (!call.Failed()) {
+        if (!(flags & SWP_ASYNCWINDOWPOS))
+            WaitForThreadOf(window);
         result = SetPosCore(window, insertAfter, x, y, cx, cy, flags) ? TRUE : FALSE;
+    }
     call.Log(
         {HandleText(window), HandleText(insertAfter), Dec(x), Dec(y), Dec(cx), Dec(cy), Hex(flags)},
         Dec(result));
@@ -150,8 +153,10 @@ BOOL WINAPI BringWindowToTop(HWND window)
 {
     ApiCall call("BringWindowToTop");
     BOOL result = FALSE;
-    if (!call.Failed())
+    if (!call.Failed()) {
+        WaitForThreadOf(window);
         result = SetPosCore(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE) ? TRUE : FALSE;
+    }
     call.Log({HandleText(window)}, Dec(result));
     return result;
 }

@@ -2,18 +2,63 @@
 // show_window, enable_window, set_active_window and SetFocus.
 #include "Internal.h"
 
+#include <algorithm>
+
 namespace winsim {
 namespace detail {
 
 namespace {
 
+// A window the system may hand the activation to when the active one goes.
 bool CanActivate(const Window *w)
 {
     return w != nullptr && (w->style & WS_VISIBLE) && !IsPureChild(w->style) &&
-           !(w->style & WS_DISABLED);
+           !(w->style & WS_DISABLED) && !(w->exStyle & WS_EX_NOACTIVATE);
+}
+
+// WM_ACTIVATEAPP to every top-level window of the thread, in Z order.
+void SendActivateApp(DWORD thread, bool active, DWORD otherThread)
+{
+    std::vector<HWND> windows = S().topLevel;
+    for (HWND window : windows) {
+        Window *w = Find(window);
+        if (w != nullptr && w->thread == thread)
+            SendCore(window, WM_ACTIVATEAPP, active, static_cast<LPARAM>(otherThread));
+    }
 }
 
 }  // namespace
+
+void WaitForThreadOf(HWND window)
+{
+    Window *w = Find(window);
+    if (w != nullptr && w->thread != winsim::kOwnThread)
+        WakeCore(w->thread);
+}
+
+void WakeCore(DWORD thread)
+{
+    State &s = S();
+    auto hung = std::find(s.hungThreads.begin(), s.hungThreads.end(), thread);
+    if (hung == s.hungThreads.end())
+        return;
+    s.hungThreads.erase(hung);
+    // The requests the thread was left, in the order they came.
+    std::vector<std::pair<HWND, int>> mine;
+    auto &pending = s.pendingShows;
+    for (auto it = pending.begin(); it != pending.end();) {
+        Window *w = Find(it->first);
+        if (w == nullptr || w->thread == thread) {
+            if (w != nullptr)
+                mine.push_back(*it);
+            it = pending.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const auto &request : mine)
+        ShowCore(request.first, request.second);
+}
 
 // GetNextDlgTabItem, then GetNextDlgGroupItem, from the start of the dialog.
 HWND FirstDialogControl(const Window *dialog)
@@ -40,6 +85,9 @@ void Activate(HWND window, bool fromSetFocus)
     if (s.active == window)
         return;
     Window *old = Find(s.active);
+    Window *now = Find(window);
+    DWORD oldThread = old != nullptr ? old->thread : 0;
+    DWORD newThread = now != nullptr ? now->thread : 0;
     if (old != nullptr && old->cls->kind == ClassKind::Dialog && s.focus != NULL &&
         s.focus != old->handle && IsWithin(s.focus, old->handle))
         old->savedFocus = s.focus;
@@ -60,6 +108,14 @@ void Activate(HWND window, bool fromSetFocus)
     } else {
         // DefWindowProc's WM_ACTIVATE gives the window the focus.
         s.focus = window;
+    }
+    // The activation moved to another thread: every top-level window of
+    // each is told, the one that lost it first.
+    if (oldThread != newThread) {
+        if (oldThread != 0)
+            SendActivateApp(oldThread, false, newThread);
+        if (newThread != 0)
+            SendActivateApp(newThread, true, oldThread);
     }
 }
 
@@ -234,7 +290,34 @@ using namespace winsim::detail;
 BOOL WINAPI ShowWindow(HWND window, int command)
 {
     ApiCall call("ShowWindow");
-    BOOL result = call.Failed() ? FALSE : ShowCore(window, command);
+    BOOL result = FALSE;
+    if (!call.Failed()) {
+        WaitForThreadOf(window);
+        result = ShowCore(window, command);
+    }
+    call.Log({HandleText(window), Dec(command)}, Dec(result));
+    return result;
+}
+
+// On a window of the calling thread it acts at once and answers as
+// ShowWindow; for another thread's window the request is posted, and the
+// answer is whether it was.
+BOOL WINAPI ShowWindowAsync(HWND window, int command)
+{
+    ApiCall call("ShowWindowAsync");
+    BOOL result = FALSE;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        if (w->thread == winsim::kOwnThread) {
+            result = ShowCore(window, command);
+        } else {
+            if (winsim::ThreadHung(w->thread))
+                S().pendingShows.emplace_back(window, command);
+            else
+                ShowCore(window, command);
+            result = TRUE;
+        }
+    }
     call.Log({HandleText(window), Dec(command)}, Dec(result));
     return result;
 }
@@ -284,6 +367,26 @@ HWND WINAPI GetActiveWindow(void)
                       ? NULL
                       : active->handle;
     call.Log({}, HandleText(result));
+    return result;
+}
+
+// The active window of whatever thread has it.
+HWND WINAPI GetForegroundWindow(void)
+{
+    ApiCall call("GetForegroundWindow");
+    HWND result = call.Failed() ? NULL : S().active;
+    call.Log({}, HandleText(result));
+    return result;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND window)
+{
+    ApiCall call("SetForegroundWindow");
+    Window *w = Find(window);
+    BOOL result = !call.Failed() && w != nullptr && !IsPureChild(w->style);
+    if (result)
+        Activate(window, false);
+    call.Log({HandleText(window)}, Dec(result));
     return result;
 }
 
