@@ -4,15 +4,68 @@
 // is created disabled, so it takes no input, and it is shown without
 // activation directly beneath the host: the host stays in front, active and
 // with the keyboard focus, while the desktop and the other programs' windows
-// behind it are hidden.
+// behind it are hidden. A tool window that never activates, it has no task
+// bar button and no place in Alt+Tab, and the system never hands it the
+// activation when the host is minimized or closed. It keeps covering: it
+// follows a change of the displays, and goes back beneath the host whenever
+// the user returns to the host from another program.
 #include "Plugin.h"
 
 static const char kCoverClassName[] = LOOMVANE_COVER_CLASS;
 static const char kCoverTitle[] = LOOMVANE_COVER_TITLE;
 
+// The virtual screen, every monitor, with the overhang.
+static RECT CoverRect(void)
+{
+    RECT r;
+    r.left = GetSystemMetrics(SM_XVIRTUALSCREEN) - 3;
+    r.top = GetSystemMetrics(SM_YVIRTUALSCREEN) - 2;
+    r.right = r.left + GetSystemMetrics(SM_CXVIRTUALSCREEN) + 6;
+    r.bottom = r.top + GetSystemMetrics(SM_CYVIRTUALSCREEN) + 4;
+    return r;
+}
+
+// The top-level window of whatever is active on the host's thread (a
+// document window's frame, a dialog the host owns): the root of its owners.
+// Null when nothing is active on this thread.
+static HWND HostTopLevelWindow(void)
+{
+    HWND active = GetActiveWindow();
+    return active != NULL ? GetAncestor(active, GA_ROOTOWNER) : NULL;
+}
+
+// Directly beneath the host's window, or beneath everything when no window
+// of the host is active; never activated.
+static BOOL PlaceBeneathHost(HWND cover, UINT flags)
+{
+    HWND host = HostTopLevelWindow();
+    if (host == cover)
+        return FALSE;
+    return SetWindowPos(cover, host != NULL ? host : HWND_BOTTOM, 0, 0, 0, 0,
+                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | flags);
+}
+
 LRESULT CALLBACK BngdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_DISPLAYCHANGE: {
+        // A resolution changed, or a monitor came or went: cover the new
+        // virtual screen, where the cover is in the Z order.
+        RECT r = CoverRect();
+        SetWindowPos(window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        return 0;
+    }
+    case WM_ACTIVATEAPP:
+        // Sent to every top-level window of the host's thread when the host
+        // becomes active again, after the host's window was brought to the
+        // front: the other program's windows are no longer to show between.
+        if (wParam)
+            PlaceBeneathHost(window, SWP_NOOWNERZORDER);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
 }
 
 static void FillCoverClass(void)
@@ -56,40 +109,24 @@ void UnregisterCoverClass(void)
     gPluginState.coverClassRegistered = false;
 }
 
-// The top-level window of whatever is active on the host's thread (a
-// document window's frame, a dialog the host owns): the root of its owners.
-// Null when nothing is active on this thread.
-static HWND HostTopLevelWindow(void)
-{
-    HWND active = GetActiveWindow();
-    return active != NULL ? GetAncestor(active, GA_ROOTOWNER) : NULL;
-}
-
 void DoHideBackground(HostHandle result)
 {
     if (!gPluginState.coverAbsent || !gPluginState.coverClassRegistered) {
         SetResultFlag(result, false);
         return;
     }
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    HWND cover = CreateWindowExA(0, kCoverClassName, kCoverTitle, WS_DISABLED | WS_CAPTION,
-                                 left - 3, top - 2, width + 6, height + 4, NULL, NULL,
-                                 gFMExternCallPtr->instanceID, NULL);
+    RECT r = CoverRect();
+    HWND cover = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClassName, kCoverTitle,
+                                 WS_DISABLED | WS_CAPTION, r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, NULL, NULL, gFMExternCallPtr->instanceID, NULL);
     gPluginState.coverWindow = cover;
     // A failed creation leaves the state as it was, so a later call tries again.
     if (!IsWindow(cover)) {
         SetResultFlag(result, false);
         return;
     }
-    // Under the host's window, or under everything when no window of the
-    // host is active. Showing it through SetWindowPos with SWP_NOACTIVATE
-    // places and shows it in one step, never in front of the host.
-    HWND host = HostTopLevelWindow();
-    BOOL shown = SetWindowPos(cover, host != NULL ? host : HWND_BOTTOM, 0, 0, 0, 0,
-                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Placed and shown in one step, never in front of the host.
+    BOOL shown = PlaceBeneathHost(cover, SWP_SHOWWINDOW);
     // A cover that could not be shown is not left about hidden.
     if (!shown && DestroyCoverWindow()) {
         SetResultFlag(result, false);

@@ -3,6 +3,12 @@
 // machine with several monitors the task bar of each further monitor. Both
 // answer "0" when there is no task bar at all. A task bar the plug-in hid and
 // did not show again is shown at shut-down.
+//
+// The bars are windows of the shell's process. ShowWindow on a window of
+// another thread is sent and waited for, so a shell that hangs (a network
+// drive timing out, a stuck extension) would freeze the host inside a
+// calculation or at quit: the requests are posted with ShowWindowAsync
+// instead, and the bars are shown without taking the activation.
 #include "Targeting.h"
 
 // No machine has anywhere near this many monitors or top-level buttons; it
@@ -32,23 +38,32 @@ static HWND FindStartButton(HWND taskBar)
     return NULL;
 }
 
-// barCommand for the task bars, buttonCommand for the Start button; answers
-// the Start button, or null where there is none.
-static HWND ShowTaskBars(HWND primary, int barCommand, int buttonCommand)
+// True when the request was posted to the window's thread, or the window is
+// visible: on a window of this thread ShowWindowAsync acts at once and
+// answers, as ShowWindow does, whether the window was visible before.
+static bool ShowAsync(HWND window, int command)
 {
-    ShowWindow(primary, barCommand);
+    return ShowWindowAsync(window, command) != FALSE || IsWindowVisible(window);
+}
+
+// SW_HIDE or SW_SHOWNA for every bar and the Start button. For SW_SHOWNA,
+// answers whether the task bar and its Start button are shown or asked to
+// be.
+static bool ShowTaskBars(HWND primary, int command)
+{
+    bool accepted = ShowAsync(primary, command);
     HWND start = FindStartButton(primary);
-    if (start != NULL)
-        ShowWindow(start, buttonCommand);
+    if (start != NULL && !ShowAsync(start, command))
+        accepted = false;
 
     HWND secondary = NULL;
     for (int i = 0; i < kMostSecondaryTaskBars; ++i) {
         secondary = FindWindowExA(NULL, secondary, "Shell_SecondaryTrayWnd", "");
         if (secondary == NULL)
             break;
-        ShowWindow(secondary, barCommand);
+        ShowWindowAsync(secondary, command);
     }
-    return start;
+    return accepted;
 }
 
 void DoHideTaskBar(HostHandle result)
@@ -58,7 +73,7 @@ void DoHideTaskBar(HostHandle result)
         SetResultFlag(result, false);
         return;
     }
-    ShowTaskBars(primary, SW_HIDE, SW_HIDE);
+    ShowTaskBars(primary, SW_HIDE);
     gPluginState.taskBarHidden = true;
     SetResultFlag(result, true);
 }
@@ -70,15 +85,18 @@ void DoShowTaskBar(HostHandle result)
         SetResultFlag(result, false);
         return;
     }
-    ShowTaskBars(primary, SW_SHOWNORMAL, SW_SHOWNA);
+    ShowTaskBars(primary, SW_SHOWNA);
     gPluginState.taskBarHidden = false;
-    HWND application = FindApplicationWindow(DefaultApplicationClassName());
+    // Only the host's own window: bringing a second copy's window to the top
+    // would hand the activation to that program.
+    HWND first = NULL;
+    HWND application = FindOwnApplicationWindow(DefaultApplicationClassName(), &first);
     if (application != NULL)
         BringWindowToTop(application);
     SetResultFlag(result, true);
 }
 
-// Shown without activation: the host, quitting or not, keeps the focus.
+// Given back once the shell has accepted the requests; it is not waited for.
 void GiveBackTaskBar(void)
 {
     if (!gPluginState.taskBarHidden)
@@ -86,7 +104,6 @@ void GiveBackTaskBar(void)
     HWND primary = FindTaskBar();
     if (primary == NULL)
         return;
-    HWND start = ShowTaskBars(primary, SW_SHOWNA, SW_SHOWNA);
-    if (IsWindowVisible(primary) && (start == NULL || IsWindowVisible(start)))
+    if (ShowTaskBars(primary, SW_SHOWNA))
         gPluginState.taskBarHidden = false;
 }

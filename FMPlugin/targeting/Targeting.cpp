@@ -74,18 +74,18 @@ static bool IsOwnWindow(HWND window, bool *exists)
 enum { kMostApplicationWindows = 64 };
 
 // FindWindowA searches every top-level window of the desktop, so a second
-// copy of the host, started by the same user, may be found first. The
-// host's own window of the class is taken; only when it has none, the first
-// one found, whatever its process.
-HWND FindApplicationWindow(const char *className)
+// copy of the host, started by the same user, may be found first.
+HWND FindOwnApplicationWindow(const char *className, HWND *first)
 {
-    HWND first = FindWindowA(className, NULL);
+    *first = FindWindowA(className, NULL);
     bool exists = false;
-    if (IsOwnWindow(first, &exists))
-        return first;
-    if (!exists)
+    if (IsOwnWindow(*first, &exists))
+        return *first;
+    if (!exists) {
+        *first = NULL;
         return NULL;
-    HWND candidate = first;
+    }
+    HWND candidate = *first;
     for (int i = 0; i < kMostApplicationWindows; ++i) {
         candidate = FindWindowExA(NULL, candidate, className, NULL);
         if (candidate == NULL)
@@ -94,7 +94,16 @@ HWND FindApplicationWindow(const char *className)
         if (IsOwnWindow(candidate, &found))
             return candidate;
     }
-    return first;
+    return NULL;
+}
+
+// The host's own window of the class; only when it has none, the first one
+// found, whatever its process.
+HWND FindApplicationWindow(const char *className)
+{
+    HWND first = NULL;
+    HWND own = FindOwnApplicationWindow(className, &first);
+    return own != NULL ? own : first;
 }
 
 bool ResolveTargetWindow(HostHandle parameter, const char *title, int16_t codeField,

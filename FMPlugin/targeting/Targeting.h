@@ -34,6 +34,9 @@ const char *DefaultApplicationClassName(void);
 // The top-level window of the class, the host's own process's first, or
 // null when there is none.
 HWND FindApplicationWindow(const char *className);
+// The host's own process's top-level window of the class, or null; first
+// gets the first window of the class, whatever its process, or null.
+HWND FindOwnApplicationWindow(const char *className, HWND *first);
 
 bool ResolveTargetWindow(HostHandle parameter, const char *title, int16_t codeField,
                          TargetWindows *target);

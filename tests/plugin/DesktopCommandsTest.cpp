@@ -85,8 +85,10 @@ TEST_F(DesktopTest, TaskBarCommandsTakeTheStartButtonAlong)
     EXPECT_EQ(Call(kDoShowTaskBar), "1");
     EXPECT_TRUE(winsim::Inspect(bar).visible);
     EXPECT_TRUE(winsim::Inspect(start).visible);
-    EXPECT_EQ(FormattedCalls("ShowWindow")[1], "ShowWindow(" + winsim::Str(start) + ", 8) = 0")
-        << "the Start button is shown without activation";
+    EXPECT_EQ(FormattedCalls("ShowWindowAsync"),
+              (std::vector<std::string>{"ShowWindowAsync(" + winsim::Str(bar) + ", 8) = 1",
+                                        "ShowWindowAsync(" + winsim::Str(start) + ", 8) = 1"}))
+        << "the task bar and the Start button are shown without activation or waiting";
     EXPECT_EQ(winsim::ActiveWindow(), host_.app) << "the host is brought to the top";
 }
 
@@ -152,7 +154,7 @@ TEST_F(PluginTest, CoverWindowIsCreatedOverTheScreen)
     auto creates = FormattedCalls("CreateWindowExA");
     HWND cover = gPluginState.coverWindow;
     ASSERT_EQ(creates.size(), 1u);
-    EXPECT_EQ(creates[0], "CreateWindowExA(0x0, \"" LOOMVANE_COVER_CLASS
+    EXPECT_EQ(creates[0], "CreateWindowExA(0x8000080, \"" LOOMVANE_COVER_CLASS
                           "\", \"" LOOMVANE_COVER_TITLE
                           "\", "
                           "0x8c00000, -3, -2, 1030, 772, NULL, NULL, " +
@@ -279,14 +281,14 @@ TEST_F(DesktopTest, TaskBarSearchStopsAfterSixtyFourLooks)
     // The primary task bar, the look for a Start button, 64 further bars.
     EXPECT_EQ(Call(kDoHideTaskBar), "1");
     EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 1u + 64u);
-    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u + 64u);
+    EXPECT_EQ(winsim::CountCalls("ShowWindowAsync"), 1u + 64u);
     EXPECT_GT(shownBars(), 80 - 64) << "at most 64 further task bars are hidden";
     EXPECT_LT(shownBars(), 80);
 
     winsim::ClearCallLog();
     EXPECT_EQ(Call(kDoShowTaskBar), "1");
     EXPECT_EQ(winsim::CountCalls("FindWindowExA"), 1u + 1u + 64u);
-    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u + 64u);
+    EXPECT_EQ(winsim::CountCalls("ShowWindowAsync"), 1u + 64u);
 }
 
 }  // namespace
@@ -405,6 +407,145 @@ TEST_F(PluginTest, CoverOutlivingShutDownGetsTheDefaultProcedure)
     EXPECT_EQ(winsim::Inspect(cover).proc, DefWindowProcA);
 }
 
+// A change of the displays while the cover is shown: it is fitted to the new
+// virtual screen where it is, without activation.
+struct DisplayChangeCase {
+    const char *what;
+    int width, height;
+    std::vector<RECT> others;
+    RECT cover;
+};
+
+class CoverDisplayChangeTest : public DesktopTest,
+                               public ::testing::WithParamInterface<DisplayChangeCase> {};
+
+TEST_P(CoverDisplayChangeTest, CoverIsFittedWhereItIs)
+{
+    const DisplayChangeCase &c = GetParam();
+    winsim::SetOtherMonitors({{1024, 0, 1824, 600}});
+    StartHost();
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    auto order = winsim::Children(NULL);
+    HWND active = winsim::ActiveWindow();
+    winsim::ClearCallLog();
+    winsim::ChangeDisplays(c.width, c.height, c.others);
+    EXPECT_EQ(winsim::Inspect(cover).rect, c.cover) << c.what;
+    EXPECT_EQ(winsim::Children(NULL), order) << c.what;
+    EXPECT_EQ(winsim::ActiveWindow(), active) << c.what;
+    RECT r = c.cover;
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              std::vector<std::string>{"SetWindowPos(" + winsim::Str(cover) + ", NULL, " +
+                                       std::to_string(r.left) + ", " + std::to_string(r.top) +
+                                       ", " + std::to_string(r.right - r.left) + ", " +
+                                       std::to_string(r.bottom - r.top) + ", 0x214) = 1"})
+        << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, CoverDisplayChangeTest,
+    ::testing::Values(
+        DisplayChangeCase{"monitor removed", 1024, 768, {}, {-3, -2, 1027, 770}},
+        DisplayChangeCase{
+            "larger monitor", 1024, 768, {{1024, 0, 2304, 1024}}, {-3, -2, 2307, 1026}},
+        DisplayChangeCase{
+            "resolution of the primary", 1920, 1080, {{1920, 0, 2720, 600}}, {-3, -2, 2723, 1082}},
+        DisplayChangeCase{
+            "monitor moved to the left", 1024, 768, {{-800, 0, 0, 600}}, {-803, -2, 1027, 770}}));
+
+// The user works in another program and comes back to the host: the cover
+// goes back directly beneath the host, so that the other program's window
+// no longer shows between them.
+TEST_F(DesktopTest, CoverGoesBackBeneathTheHostWhenTheHostIsActiveAgain)
+{
+    StartHost();
+    HWND other = AddForeignWindow("Other program");
+    {
+        winsim::Quiet quiet;
+        BringWindowToTop(host_.app);
+    }
+    ASSERT_EQ(Call(kDoHideBackground), "1");
+    HWND cover = gPluginState.coverWindow;
+    {
+        winsim::Quiet quiet;
+        SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetForegroundWindow(other);
+    }
+    ASSERT_EQ(winsim::Children(NULL).front(), other);
+    EXPECT_EQ(ZIndex(cover), ZIndex(host_.app) + 1)
+        << "the host losing the activation moves nothing";
+    // As the system does when the user clicks the host: it comes to the
+    // front, then it is activated.
+    {
+        winsim::Quiet quiet;
+        SetWindowPos(host_.app, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    winsim::ClearCallLog();
+    SetForegroundWindow(host_.app);
+    EXPECT_EQ(ZIndex(cover), ZIndex(host_.app) + 1);
+    EXPECT_GT(ZIndex(other), ZIndex(cover));
+    EXPECT_EQ(winsim::ActiveWindow(), host_.app);
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              std::vector<std::string>{"SetWindowPos(" + winsim::Str(cover) + ", " +
+                                       winsim::Str(host_.app) + ", 0, 0, 0, 0, 0x213) = 1"});
+}
+
+// A hung shell answers no message: the task bar commands and shut-down post
+// their requests and go on; the shell carries them out when it wakes.
+TEST_F(DesktopTest, TaskBarCommandsNeverWaitOnAHungShell)
+{
+    StartHost();
+    HWND bar, start, second;
+    {
+        winsim::Quiet quiet;
+        bar = winsim::CreateTaskBar();
+        start = winsim::CreateStartButton();
+        second = winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
+    }
+    winsim::HangThread(winsim::kShellThread);
+    EXPECT_EQ(Call(kDoHideTaskBar), "1");
+    EXPECT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_EQ(Call(kDoHideTaskBar), "1");
+    host->Shutdown();
+    EXPECT_TRUE(winsim::ThreadHung(winsim::kShellThread)) << "nothing waited for the shell";
+    EXPECT_FALSE(gPluginState.taskBarHidden) << "the requests to show it were accepted";
+    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 0u);
+    winsim::WakeThread(winsim::kShellThread);
+    for (HWND w : {bar, start, second})
+        EXPECT_TRUE(winsim::Inspect(w).visible) << winsim::Str(w);
+}
+
+// Showing the task bar never hands the activation away: the bars are shown
+// without it, and only the host's own window is brought to the top, never a
+// second copy's, which FindWindowA finds first. Tried with the default
+// application class and with an application code's class.
+class ShowTaskBarActivationTest : public DesktopTest,
+                                  public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(ShowTaskBarActivationTest, ActivationStaysWithTheHost)
+{
+    StartHost(5, GetParam());
+    fmhost::HostWindows peer;
+    {
+        winsim::Quiet quiet;
+        winsim::CreateTaskBar();
+        winsim::OtherThread other(0x50, 0x54);
+        peer = fmhost::CreateHostWindows(TestInstance(), fmhost::HostLayout());
+    }
+    {
+        winsim::Quiet quiet;
+        SetForegroundWindow(host_.app);
+    }
+    ASSERT_EQ(winsim::Children(NULL).front(), peer.app);
+    ASSERT_EQ(Call(kDoHideTaskBar), "1");
+    ASSERT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_EQ(winsim::ActiveWindow(), host_.app);
+    for (const auto &call : winsim::CallsTo("BringWindowToTop"))
+        EXPECT_EQ(call.args[0], winsim::Str(host_.app));
+}
+
+INSTANTIATE_TEST_SUITE_P(Classes, ShowTaskBarActivationTest, ::testing::Values("", "FMPRO5.abc"));
+
 class GiveBackTest : public DesktopTest {
 protected:
     void SetUpDesktop()
@@ -440,7 +581,9 @@ TEST_F(GiveBackTest, ShutDownGivesBackTaskBarMenuBarAndCursor)
     EXPECT_EQ(winsim::Inspect(host_.app).menu, menu_);
     for (HWND w : {bar_, start_, secondary_})
         EXPECT_TRUE(winsim::Inspect(w).visible) << winsim::Str(w);
-    for (const auto &call : winsim::CallsTo("ShowWindow"))
+    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 0u);
+    EXPECT_EQ(winsim::CountCalls("ShowWindowAsync"), 3u);
+    for (const auto &call : winsim::CallsTo("ShowWindowAsync"))
         EXPECT_EQ(call.args[1], "8") << "shown without activation: " << winsim::Format(call);
     EXPECT_EQ(winsim::ActiveWindow(), active);
     EXPECT_EQ(winsim::CursorCount(), 0);
@@ -464,7 +607,7 @@ TEST_F(GiveBackTest, ShutDownLeavesAloneWhatWasGivenBackAlready)
     }
     winsim::ClearCallLog();
     host->Shutdown();
-    for (const char *function : {"SetMenu", "ShowWindow", "ShowCursor", "FindWindowExA"})
+    for (const char *function : {"SetMenu", "ShowWindowAsync", "ShowCursor", "FindWindowExA"})
         EXPECT_EQ(winsim::CountCalls(function), 0u) << function;
     EXPECT_EQ(winsim::CursorCount(), -3);
 }
