@@ -78,6 +78,22 @@ void StopPeerHosts();
 // The peer host's side: makes its windows and handles their messages until
 // its application window is closed. Answers the exit status.
 int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle);
+// A click of the left mouse button at the point of the screen, which lies in
+// the window (the simulated desktop takes the window for the point).
+void ClickAt(HWND window, POINT at);
+// Monitor index (1 is the primary) changes its resolution, keeping its
+// corner, while the program runs: the display change reaches every window.
+// The answer is empty, or why it could not be made.
+std::string ChangeMonitorSize(int index, int width, int height);
+// A task bar window of the shell's (another process on Windows) whose thread
+// answers no message for sleepMs, then marks that it woke and carries out
+// what it was sent. The answer is empty, or why it could not be started.
+std::string StartHungShell(int sleepMs, HWND *bar);
+bool HungShellAwake();
+// Until the hung shell has woken and carried out what it was sent.
+std::string WaitForHungShell();
+// The hung shell's side.
+int RunAsHungShell(int sleepMs, const std::string &eventName);
 // Lets the window manager catch up: pending messages are handled.
 void Pump();
 // The same, keeping the top-level windows in the order they had. Without a

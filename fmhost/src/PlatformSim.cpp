@@ -116,14 +116,63 @@ HWND MakeSecondaryTaskBar()
     return winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
 }
 
+namespace {
+
+// The monitors the script gave, the primary first.
+std::vector<RECT> gMonitors = {{0, 0, 1024, 768}};
+
+}  // namespace
+
 std::string UseMonitors(const std::vector<RECT> &monitors)
 {
     const RECT &primary = monitors.front();
     if (primary.left != 0 || primary.top != 0)
         return "the primary monitor lies at (0, 0)";
+    gMonitors = monitors;
     winsim::SetScreenSize(primary.right, primary.bottom);
     winsim::SetOtherMonitors(std::vector<RECT>(monitors.begin() + 1, monitors.end()));
     return std::string();
+}
+
+std::string ChangeMonitorSize(int index, int width, int height)
+{
+    if (index < 1 || static_cast<size_t>(index) > gMonitors.size())
+        return "there is no monitor " + std::to_string(index);
+    RECT &monitor = gMonitors[static_cast<size_t>(index - 1)];
+    monitor.right = monitor.left + width;
+    monitor.bottom = monitor.top + height;
+    winsim::ChangeDisplays(gMonitors.front().right, gMonitors.front().bottom,
+                           std::vector<RECT>(gMonitors.begin() + 1, gMonitors.end()));
+    return std::string();
+}
+
+void ClickAt(HWND window, POINT)
+{
+    winsim::ClickWindow(window);
+}
+
+// The shell's task bar, on the shell's thread, which then hangs.
+std::string StartHungShell(int, HWND *bar)
+{
+    *bar = winsim::CreateTaskBar();
+    winsim::HangThread(winsim::kShellThread);
+    return std::string();
+}
+
+bool HungShellAwake()
+{
+    return !winsim::ThreadHung(winsim::kShellThread);
+}
+
+std::string WaitForHungShell()
+{
+    winsim::WakeThread(winsim::kShellThread);
+    return std::string();
+}
+
+int RunAsHungShell(int, const std::string &)
+{
+    return 2;  // a second process exists on Windows only
 }
 
 std::string UseCodePage(unsigned codePage)

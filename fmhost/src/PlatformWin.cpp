@@ -359,8 +359,162 @@ std::string StartPeerHost(const std::string &appClass, const std::string &docume
     return std::string();
 }
 
+namespace {
+
+// The hung shell: its process, the event it sets when it wakes, its bar.
+struct HungShellProcess {
+    PROCESS_INFORMATION process = {};
+    HANDLE woke = NULL;
+    HWND bar = NULL;
+} gHungShell;
+
+HWND FindShellBarOf(DWORD processId)
+{
+    HWND window = NULL;
+    while ((window = FindWindowExA(NULL, window, "Shell_TrayWnd", NULL)) != NULL) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return NULL;
+}
+
+void StopHungShell()
+{
+    if (gHungShell.process.hProcess != NULL) {
+        TerminateProcess(gHungShell.process.hProcess, 1);
+        WaitForSingleObject(gHungShell.process.hProcess, 5000);
+        CloseHandle(gHungShell.process.hThread);
+        CloseHandle(gHungShell.process.hProcess);
+    }
+    if (gHungShell.woke != NULL)
+        CloseHandle(gHungShell.woke);
+    gHungShell = HungShellProcess();
+}
+
+}  // namespace
+
+std::string StartHungShell(int sleepMs, HWND *bar)
+{
+    StopHungShell();
+    std::string eventName = "LoomvaneHungShellWoke" + std::to_string(GetCurrentProcessId());
+    gHungShell.woke = CreateEventA(NULL, TRUE, FALSE, eventName.c_str());
+    if (gHungShell.woke == NULL)
+        return "CreateEvent failed with error " + std::to_string(GetLastError());
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    std::string command =
+        "\"" + std::string(self) + "\" --hung-shell " + std::to_string(sleepMs) + " " + eventName;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                        &gHungShell.process))
+        return "CreateProcess failed with error " + std::to_string(GetLastError());
+    // Ten seconds for its task bar to appear; it hangs once the bar is there.
+    for (int wait = 0; wait < 200 && gHungShell.bar == NULL; ++wait) {
+        Pump();
+        gHungShell.bar = FindShellBarOf(gHungShell.process.dwProcessId);
+    }
+    if (gHungShell.bar == NULL)
+        return "it made no task bar";
+    if (HungShellAwake())
+        return "it woke before the script went on: give it a longer sleep";
+    *bar = gHungShell.bar;
+    return std::string();
+}
+
+bool HungShellAwake()
+{
+    return gHungShell.woke != NULL && WaitForSingleObject(gHungShell.woke, 0) == WAIT_OBJECT_0;
+}
+
+// A message sent after the requests returns once the shell has handled
+// them: sent messages are handled in the order they come.
+std::string WaitForHungShell()
+{
+    if (gHungShell.woke == NULL)
+        return "there is none";
+    if (WaitForSingleObject(gHungShell.woke, 60000) != WAIT_OBJECT_0)
+        return "it did not wake within a minute";
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(gHungShell.bar, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer))
+        return "it does not answer after waking";
+    return std::string();
+}
+
+// Its bar is made and shown, and then the thread answers nothing: it sleeps.
+// Once awake it says so, and handles its messages until it is ended.
+int RunAsHungShell(int sleepMs, const std::string &eventName)
+{
+    HANDLE woke = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
+    if (woke == NULL)
+        return 1;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    HWND bar = CreateWindowExA(WS_EX_TOOLWINDOW | 0x08000000 /* WS_EX_NOACTIVATE */,
+                               "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE, 0, height - 30, width,
+                               30, NULL, NULL, wc.hInstance, NULL);
+    if (bar == NULL)
+        return 1;
+    Pump();
+    Sleep(static_cast<DWORD>(sleepMs));
+    SetEvent(woke);
+    for (int tick = 0; tick < 3000 && IsWindow(bar); ++tick) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+    CloseHandle(woke);
+    return 0;
+}
+
+// The windows shown so far are let settle where they are first, as the user
+// would see them before clicking.
+void ClickAt(HWND, POINT at)
+{
+    PumpKeepingZOrder();
+    SetCursorPos(at.x, at.y);
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    Pump();
+}
+
+// Without saving it: the change lasts as long as the display server.
+std::string ChangeMonitorSize(int index, int width, int height)
+{
+    std::string device = "\\\\.\\DISPLAY" + std::to_string(index);
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(device.c_str(), ENUM_CURRENT_SETTINGS, &mode))
+        return "there is no monitor " + std::to_string(index);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    LONG result = ChangeDisplaySettingsExA(device.c_str(), &mode, NULL, 0, NULL);
+    if (result != DISP_CHANGE_SUCCESSFUL)
+        return device + " could not be changed: " + std::to_string(result);
+    return std::string();
+}
+
 void StopPeerHosts()
 {
+    StopHungShell();
     for (PeerProcess &peer : gPeers) {
         if (peer.app != NULL)
             PostMessageA(peer.app, WM_CLOSE, 0, 0);

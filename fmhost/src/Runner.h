@@ -64,6 +64,20 @@ private:
 
     // The keyboard focus to the window, which activates its top-level window.
     void Focus(const Words &words);
+    // As the system does when the user clicks a window: it comes to the
+    // front, then it is made the foreground window. (Wine without a window
+    // manager activates without bringing to the front.)
+    void Activate(const Words &words);
+    // A click of the mouse: in the middle of the window, or at a point of
+    // the screen.
+    void Click(const Words &words);
+    // display N WIDTHxHEIGHT: monitor N (1 is the primary) changes its
+    // resolution while the host runs.
+    void Display(const Words &words);
+    // A task bar of the shell on a thread that answers nothing for a while,
+    // as a hung shell's; then it wakes and carries out what it was sent.
+    void HungShell(const Words &words);
+    void WaitShell(const Words &);
     void Destroy(const Words &words);
     void Set(const Words &words);
 
@@ -122,6 +136,7 @@ private:
     void CheckDialog(const Words &words);
     void CheckSame(const Words &words);
     void CheckActive(const Words &words);
+    void CheckAwake(const Words &words);
     void CheckExists(const Words &words);
     void CheckRect(const Words &words);
     void CheckSize(const Words &words);

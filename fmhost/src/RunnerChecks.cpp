@@ -11,15 +11,16 @@ namespace fmhost {
 void Runner::Check(const Words &words)
 {
     static const std::map<std::string, void (Runner::*)(const Words &)> checks = {
-        {"cursor", &Runner::CheckCursor},   {"registry", &Runner::CheckRegistry},
-        {"dialog", &Runner::CheckDialog},   {"same", &Runner::CheckSame},
-        {"active", &Runner::CheckActive},   {"focus", &Runner::CheckActive},
-        {"exists", &Runner::CheckExists},   {"rect", &Runner::CheckRect},
-        {"size", &Runner::CheckSize},       {"style", &Runner::CheckStyle},
-        {"exstyle", &Runner::CheckStyle},   {"classstyle", &Runner::CheckStyle},
-        {"visible", &Runner::CheckVisible}, {"enabled", &Runner::CheckVisible},
-        {"title", &Runner::CheckText},      {"class", &Runner::CheckText},
-        {"menu", &Runner::CheckMenu},       {"above", &Runner::CheckAbove},
+        {"cursor", &Runner::CheckCursor},     {"registry", &Runner::CheckRegistry},
+        {"dialog", &Runner::CheckDialog},     {"same", &Runner::CheckSame},
+        {"active", &Runner::CheckActive},     {"focus", &Runner::CheckActive},
+        {"foreground", &Runner::CheckActive}, {"awake", &Runner::CheckAwake},
+        {"exists", &Runner::CheckExists},     {"rect", &Runner::CheckRect},
+        {"size", &Runner::CheckSize},         {"style", &Runner::CheckStyle},
+        {"exstyle", &Runner::CheckStyle},     {"classstyle", &Runner::CheckStyle},
+        {"visible", &Runner::CheckVisible},   {"enabled", &Runner::CheckVisible},
+        {"title", &Runner::CheckText},        {"class", &Runner::CheckText},
+        {"menu", &Runner::CheckMenu},         {"above", &Runner::CheckAbove},
         {"top", &Runner::CheckTop},
     };
     if (words.size() < 3)
@@ -118,12 +119,15 @@ void Runner::CheckSame(const Words &words)
 void Runner::CheckActive(const Words &words)
 {
     if (words.size() != 3)
-        throw ScriptError("check active|focus NAME");
+        throw ScriptError("check active|focus|foreground NAME");
     bool active = words[1] == "active";
-    HWND actual = active ? GetActiveWindow() : GetFocus();
+    bool foreground = words[1] == "foreground";
+    HWND actual = active ? GetActiveWindow() : foreground ? GetForegroundWindow() : GetFocus();
     if (actual != Window(words[2]))
-        throw ScriptError(std::string(active ? "the active window" : "the focus") + " is " +
-                          HandleName(actual) + ", not " + words[2]);
+        throw ScriptError(std::string(active       ? "the active window"
+                                      : foreground ? "the foreground window"
+                                                   : "the focus") +
+                          " is " + HandleName(actual) + ", not " + words[2]);
 }
 
 void Runner::CheckExists(const Words &words)
@@ -269,6 +273,13 @@ void Runner::CheckDialog(const Words &words)
     } else {
         throw ScriptError("check dialog open|ended|layout|text TEXT");
     }
+}
+
+void Runner::CheckAwake(const Words &words)
+{
+    if (words.size() != 4 || words[2] != "shell")
+        throw ScriptError("check awake shell 0|1");
+    CheckFlag("awake", "the hung shell", HungShellAwake(), words[3]);
 }
 
 }  // namespace fmhost

@@ -37,6 +37,11 @@ void Runner::Execute(const Words &words)
         {"peer", &Runner::Peer},
         {"codepage", &Runner::CodePage},
         {"focus", &Runner::Focus},
+        {"activate", &Runner::Activate},
+        {"click", &Runner::Click},
+        {"display", &Runner::Display},
+        {"hungshell", &Runner::HungShell},
+        {"waitshell", &Runner::WaitShell},
         {"registry", &Runner::Registry},
         {"prefs", &Runner::Prefs},
         {"snapshot", &Runner::SnapshotCommand},
@@ -264,6 +269,64 @@ void Runner::Focus(const Words &words)
     if (words.size() != 2)
         throw ScriptError("focus NAME");
     SetFocus(Window(words[1]));
+}
+
+void Runner::Activate(const Words &words)
+{
+    if (words.size() != 2)
+        throw ScriptError("activate NAME");
+    HWND window = Window(words[1]);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!SetForegroundWindow(window))
+        throw ScriptError("'" + words[1] + "' could not be made the foreground window");
+}
+
+void Runner::Click(const Words &words)
+{
+    Options options(words, 1);
+    if (options.positional.size() != 1)
+        throw ScriptError("click NAME [at=X,Y]");
+    HWND window = Window(options.positional[0]);
+    RECT r;
+    GetWindowRect(window, &r);
+    POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    if (options.Has("at")) {
+        int x = 0, y = 0;
+        ParsePoint(options.Get("at"), &x, &y);
+        at = {x, y};
+    }
+    ClickAt(window, at);
+}
+
+void Runner::Display(const Words &words)
+{
+    int width = 0, height = 0;
+    if (words.size() != 3 || std::sscanf(words[2].c_str(), "%dx%d", &width, &height) != 2)
+        throw ScriptError("display N WIDTHxHEIGHT");
+    int index = static_cast<int>(ParseNumber(words[1], "monitor"));
+    std::string error = ChangeMonitorSize(index, width, height);
+    if (!error.empty())
+        throw ScriptError(error);
+}
+
+void Runner::HungShell(const Words &words)
+{
+    Options options(words, 1);
+    if (options.positional.size() != 1)
+        throw ScriptError("hungshell NAME [sleep=MILLISECONDS]");
+    int sleep = static_cast<int>(ParseNumber(options.Get("sleep", "6000"), "sleep"));
+    HWND bar = NULL;
+    std::string error = StartHungShell(sleep, &bar);
+    if (!error.empty())
+        throw ScriptError("the hung shell: " + error);
+    Bind(options.positional[0], bar);
+}
+
+void Runner::WaitShell(const Words &)
+{
+    std::string error = WaitForHungShell();
+    if (!error.empty())
+        throw ScriptError("the hung shell: " + error);
 }
 
 void Runner::Destroy(const Words &words)

@@ -97,20 +97,39 @@ std::string RectText(const RECT &r)
     return out.str();
 }
 
+namespace {
+
+// what: "rectangle"; shape: how it is written.
+void ParseNumbers(const std::string &text, int *values, int count, const char *what,
+                  const char *shape)
+{
+    std::istringstream in(text);
+    for (int i = 0; i < count; ++i) {
+        std::string part;
+        if (!std::getline(in, part, ','))
+            throw ScriptError(std::string("a ") + what + " is " + shape + ": '" + text + "'");
+        values[i] = static_cast<int>(ParseNumber(part, what));
+    }
+}
+
+}  // namespace
+
 void ParseRect(const std::string &text, int *x, int *y, int *w, int *h)
 {
     int values[4];
-    std::istringstream in(text);
-    for (int i = 0; i < 4; ++i) {
-        std::string part;
-        if (!std::getline(in, part, ','))
-            throw ScriptError("a rectangle is x,y,width,height: '" + text + "'");
-        values[i] = static_cast<int>(ParseNumber(part, "rectangle"));
-    }
+    ParseNumbers(text, values, 4, "rectangle", "x,y,width,height");
     *x = values[0];
     *y = values[1];
     *w = values[2];
     *h = values[3];
+}
+
+void ParsePoint(const std::string &text, int *x, int *y)
+{
+    int values[2];
+    ParseNumbers(text, values, 2, "point", "x,y");
+    *x = values[0];
+    *y = values[1];
 }
 
 }  // namespace fmhost

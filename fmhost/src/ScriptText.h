@@ -56,6 +56,8 @@ struct Options {
 
 // Four numbers separated by commas: x,y,width,height (or left,top,right,bottom).
 void ParseRect(const std::string &text, int *x, int *y, int *w, int *h);
+// Two numbers separated by a comma: x,y.
+void ParsePoint(const std::string &text, int *x, int *y);
 
 }  // namespace fmhost
 

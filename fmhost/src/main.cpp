@@ -3,6 +3,7 @@
 #include "Platform.h"
 #include "Script.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -36,6 +37,9 @@ int main(int argc, char **argv)
     // A second copy of the host, started by the "peer" command.
     if (argc == 4 && std::strcmp(argv[1], "--peer") == 0)
         return fmhost::RunAsPeerHost(argv[2], argv[3]);
+    // A hung shell's task bar, started by the "hungshell" command.
+    if (argc == 4 && std::strcmp(argv[1], "--hung-shell") == 0)
+        return fmhost::RunAsHungShell(std::atoi(argv[2]), argv[3]);
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
