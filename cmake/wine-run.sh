@@ -49,4 +49,47 @@ fi
 
 [ "${1:-}" = "--prepare" ] && exit 0
 
+# LOOMVANE_MONITORS=right or left: two monitors, the second right or left of
+# the primary. Xvfb cannot give Wine two monitors; the X server's dummy
+# driver can, and needs root. A display that cannot be had fails the run.
+if [ -n "${LOOMVANE_MONITORS:-}" ]; then
+  case $LOOMVANE_MONITORS in
+    right) place=--right-of ;;
+    left) place=--left-of ;;
+    *) echo "wine-run.sh: LOOMVANE_MONITORS must be right or left" >&2; exit 2 ;;
+  esac
+  for tool in Xorg xrandr; do
+    command -v $tool >/dev/null || {
+      echo "wine-run.sh: $tool is missing (xserver-xorg-core, xserver-xorg-video-dummy, x11-xserver-utils)" >&2
+      exit 1
+    }
+  done
+  number=86
+  while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+  log=$(mktemp)
+  Xorg ":$number" -config "$(cd "$(dirname "$0")" && pwd)/xorg-two-monitors.conf" -noreset \
+    -nolisten tcp -novtswitch -keeptty -logfile "$log" >/dev/null 2>&1 &
+  server=$!
+  trap 'kill $server 2>/dev/null; wait $server 2>/dev/null; rm -f "$log"' EXIT
+  export DISPLAY=":$number"
+  for _ in $(seq 100); do
+    xrandr -q >/dev/null 2>&1 && break
+    kill -0 $server 2>/dev/null || break
+    sleep 0.1
+  done
+  if ! xrandr -q >/dev/null 2>&1; then
+    echo "wine-run.sh: the two-monitor display :$number did not start (root is needed); its log:" >&2
+    tail -n 20 "$log" >&2
+    exit 1
+  fi
+  xrandr --output DUMMY1 "$place" DUMMY0
+  # A Wine session of another display ends first, and this one before the
+  # display goes.
+  wineserver -w
+  status=0
+  "$wine" "$@" || status=$?
+  wineserver -w
+  exit $status
+fi
+
 exec xvfb-run -a -s "-screen 0 1024x768x24" "$wine" "$@"

@@ -10,7 +10,8 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck gco
           libgtest-dev googletest libbenchmark-dev python3
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine xvfb xauth imagemagick)
+          wine xvfb xauth imagemagick
+          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 bits=$(scripts/wine-arch.sh 2>/dev/null)
 if [ "$bits" = 32 ]; then
   packages+=(wine32:i386)
