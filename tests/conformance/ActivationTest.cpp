@@ -5,6 +5,8 @@
 
 #include "../common/RectOps.h"
 
+#include <algorithm>
+
 namespace conformance {
 namespace {
 
@@ -176,6 +178,88 @@ TEST_F(ConformanceTest, TopLevelActivation)
     EXPECT_EQ(GetActiveWindow(), t1);
     DestroyWindow(t1);
     EXPECT_EQ(GetActiveWindow(), t3);
+}
+
+// When the activation moves to another thread, every top-level window of
+// the thread that lost it is told, and of the one that gains it, hidden
+// and disabled windows too; the window activated is active by then.
+TEST_F(ConformanceTest, ActivateAppReachesEveryTopLevelWindowOfTheThread)
+{
+    HWND a = Make("A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
+    Make("Hidden", WS_POPUP | WS_DISABLED, 0, 0, 100, 100, NULL,
+         WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
+    HWND b = MakeOnOtherThread("B", WS_OVERLAPPEDWINDOW | WS_VISIBLE, false);
+    SetForegroundWindow(a);
+    Pump();
+    Messages().clear();
+    EXPECT_TRUE(SetForegroundWindow(b));
+    Pump();
+    SyncOtherThread();
+    EXPECT_EQ(GetForegroundWindow(), b);
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    std::vector<std::string> lost = Messages();
+    std::sort(lost.begin(), lost.end());
+    EXPECT_EQ(lost, (std::vector<std::string>{"DEACTIVATEAPP A", "DEACTIVATEAPP Hidden"}));
+    Messages().clear();
+    EXPECT_TRUE(SetForegroundWindow(a));
+    std::vector<std::string> gained = Messages();
+    std::sort(gained.begin(), gained.end());
+    EXPECT_EQ(gained,
+              (std::vector<std::string>{"ACTIVATEAPP A active=A", "ACTIVATEAPP Hidden active=A"}));
+    EXPECT_EQ(GetForegroundWindow(), a);
+    EXPECT_EQ(GetActiveWindow(), a);
+}
+
+// A click on a disabled window leaves the activation where it is; a click
+// on another window activates it without raising it. When the active window
+// goes, the system passes over the disabled one. (WS_EX_NOACTIVATE is left
+// out: Wine 8 activates such a window on a click and hands it the
+// activation, which Windows does not.)
+TEST_F(ConformanceTest, ClicksAndDisabledWindows)
+{
+    HWND below = Make("Below", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
+    HWND disabled = Make("Disabled", WS_POPUP | WS_VISIBLE | WS_DISABLED, 700, 0, 200, 150);
+    HWND top = Make("Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 350, 0, 300, 200);
+    EXPECT_EQ(GetActiveWindow(), top);
+    ClickAt(disabled, {800, 75});
+    EXPECT_EQ(GetActiveWindow(), top);
+    ClickAt(below, {150, 100});
+    EXPECT_EQ(GetActiveWindow(), below);
+    EXPECT_EQ(Titles(NULL), (std::vector<std::string>{"Top", "Disabled", "Below"}));
+    EXPECT_EQ(SetActiveWindow(top), below);
+    SetWindowPos(disabled, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(top);
+    EXPECT_EQ(GetActiveWindow(), below);
+}
+
+// ShowWindowAsync acts at once on the caller's own windows and answers as
+// ShowWindow does; a hung thread's window takes the request when the
+// thread wakes, and the call answers that it was posted.
+TEST_F(ConformanceTest, ShowWindowAsyncNeverWaits)
+{
+    HWND own = Make("Own", WS_POPUP, 0, 0, 100, 100);
+    EXPECT_EQ(ShowWindowAsync(own, SW_SHOWNA), FALSE);
+    EXPECT_TRUE(IsWindowVisible(own));
+    EXPECT_EQ(ShowWindowAsync(own, SW_HIDE), TRUE);
+    EXPECT_FALSE(IsWindowVisible(own));
+
+    HWND hung = MakeOnOtherThread("Hung", WS_POPUP | WS_VISIBLE, true);
+    EXPECT_NE(ShowWindowAsync(hung, SW_HIDE), FALSE);
+    EXPECT_TRUE(IsWindowVisible(hung)) << "not yet: the thread answers nothing";
+    EXPECT_FALSE(OtherThreadAwake());
+    WakeOtherThread();
+    SyncOtherThread();
+    EXPECT_FALSE(IsWindowVisible(hung));
+}
+
+// ShowWindow on a hung thread's window waits until the thread answers.
+TEST_F(ConformanceTest, ShowWindowWaitsForAHungThread)
+{
+    HWND hung = MakeOnOtherThread("Hung", WS_POPUP | WS_VISIBLE, true);
+    WakeOtherThreadSoon();
+    ShowWindow(hung, SW_HIDE);
+    EXPECT_TRUE(OtherThreadAwake());
+    EXPECT_FALSE(IsWindowVisible(hung));
 }
 
 TEST_F(ConformanceTest, MapWindowPointsAnswersTheOffset)

@@ -13,6 +13,10 @@ namespace conformance {
 namespace {
 
 constexpr char kClass[] = "ConformanceProbe";
+constexpr char kOtherClass[] = "ConformanceThread";
+#ifndef _WIN32
+constexpr DWORD kOtherThread = 0x77;
+#endif
 
 std::string TitleOf(HWND window)
 {
@@ -28,8 +32,14 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         name = wParam ? "SHOW " : "HIDE ";
     else if (message == WM_ENABLE)
         name = wParam ? "ENABLE " : "DISABLE ";
-    if (name != nullptr)
-        Messages().push_back(name + TitleOf(window));
+    else if (message == WM_ACTIVATEAPP)
+        name = wParam ? "ACTIVATEAPP " : "DEACTIVATEAPP ";
+    if (name != nullptr) {
+        std::string note = name + TitleOf(window);
+        if (message == WM_ACTIVATEAPP && wParam)
+            note += " active=" + TitleOf(GetActiveWindow());
+        Messages().push_back(note);
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -71,11 +81,13 @@ void ConformanceTest::SetUp()
     winsim::Reset();
 #endif
     Register(kClass, ProbeProc);  // already registered by an earlier test is fine
+    Register(kOtherClass);
     Messages().clear();
 }
 
 void ConformanceTest::TearDown()
 {
+    EndOtherThread();
     // Owned and child windows go with their owners and parents.
     for (auto w = made_.rbegin(); w != made_.rend(); ++w)
         if (IsWindow(*w))
@@ -121,6 +133,161 @@ HWND ConformanceTest::MakeDocument(const Host &host, const char *title, DWORD st
         made_.push_back(window);
     return window;
 }
+
+#ifdef _WIN32
+
+// The thread makes its window, waits to be woken when it is to hang, then
+// handles its messages until it is told to quit.
+struct ConformanceTest::OtherThreadWindow {
+    std::string title;
+    DWORD style = 0;
+    bool hung = false;
+    HWND window = NULL;
+    HANDLE made = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE wake = CreateEventA(NULL, TRUE, FALSE, NULL);
+    volatile LONG awake = 0;
+    HANDLE thread = NULL;
+    DWORD threadId = 0;
+
+    static DWORD WINAPI Main(LPVOID self)
+    {
+        auto *o = static_cast<OtherThreadWindow *>(self);
+        o->window = CreateWindowExA(0, kOtherClass, o->title.c_str(), o->style, 400, 300, 200, 150,
+                                    NULL, NULL, Instance(), NULL);
+        SetEvent(o->made);
+        if (o->hung)
+            WaitForSingleObject(o->wake, INFINITE);
+        InterlockedExchange(&o->awake, 1);
+        MSG msg;
+        while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        return 0;
+    }
+};
+
+HWND ConformanceTest::MakeOnOtherThread(const char *title, DWORD style, bool hung)
+{
+    EndOtherThread();
+    other_ = new OtherThreadWindow;
+    other_->title = title;
+    other_->style = style;
+    other_->hung = hung;
+    other_->thread = CreateThread(NULL, 0, OtherThreadWindow::Main, other_, 0, &other_->threadId);
+    WaitForSingleObject(other_->made, 10000);
+    EXPECT_NE(other_->window, nullptr) << title;
+    return other_->window;
+}
+
+void ConformanceTest::WakeOtherThread()
+{
+    SetEvent(other_->wake);
+}
+
+namespace {
+
+DWORD WINAPI WakeLater(LPVOID wake)
+{
+    Sleep(200);
+    SetEvent(static_cast<HANDLE>(wake));
+    return 0;
+}
+
+}  // namespace
+
+void ConformanceTest::WakeOtherThreadSoon()
+{
+    HANDLE thread = CreateThread(NULL, 0, WakeLater, other_->wake, 0, NULL);
+    if (thread != NULL)
+        CloseHandle(thread);
+}
+
+bool ConformanceTest::OtherThreadAwake()
+{
+    return InterlockedCompareExchange(&other_->awake, 0, 0) != 0;
+}
+
+void ConformanceTest::SyncOtherThread()
+{
+    SendMessageA(other_->window, WM_NULL, 0, 0);
+}
+
+void ConformanceTest::EndOtherThread()
+{
+    if (other_ == nullptr)
+        return;
+    SetEvent(other_->wake);
+    PostThreadMessageA(other_->threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(other_->thread, 10000);
+    for (HANDLE h : {other_->thread, other_->made, other_->wake})
+        CloseHandle(h);
+    delete other_;
+    other_ = nullptr;
+}
+
+void ConformanceTest::ClickAt(HWND, POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    Pump();
+}
+
+#else
+
+struct ConformanceTest::OtherThreadWindow {
+    HWND window = NULL;
+};
+
+HWND ConformanceTest::MakeOnOtherThread(const char *title, DWORD style, bool hung)
+{
+    EndOtherThread();
+    other_ = new OtherThreadWindow;
+    {
+        winsim::OtherThread thread(winsim::kOwnProcess, kOtherThread);
+        other_->window = CreateWindowExA(0, kOtherClass, title, style, 400, 300, 200, 150, NULL,
+                                         NULL, Instance(), NULL);
+    }
+    if (hung)
+        winsim::HangThread(kOtherThread);
+    EXPECT_NE(other_->window, nullptr) << title;
+    return other_->window;
+}
+
+void ConformanceTest::WakeOtherThread()
+{
+    winsim::WakeThread(kOtherThread);
+}
+
+void ConformanceTest::WakeOtherThreadSoon() {}
+
+bool ConformanceTest::OtherThreadAwake()
+{
+    return !winsim::ThreadHung(kOtherThread);
+}
+
+void ConformanceTest::SyncOtherThread()
+{
+    SendMessageA(other_->window, WM_NULL, 0, 0);
+}
+
+void ConformanceTest::EndOtherThread()
+{
+    delete other_;
+    other_ = nullptr;
+}
+
+void ConformanceTest::ClickAt(HWND window, POINT)
+{
+    winsim::ClickWindow(window);
+}
+
+#endif
 
 void ConformanceTest::Pump()
 {

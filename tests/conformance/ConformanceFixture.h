@@ -14,7 +14,9 @@
 namespace conformance {
 
 // The messages that reach the fixture's windows that a test looks for, as
-// "HIDE title", "SHOW title", "ENABLE title", "DISABLE title".
+// "HIDE title", "SHOW title", "ENABLE title", "DISABLE title", and
+// "ACTIVATEAPP title active=T" or "DEACTIVATEAPP title" with the active
+// window's title when it came.
 std::vector<std::string> &Messages();
 
 // The screen the tests run on: the stand-in's, and Wine's virtual one.
@@ -30,6 +32,19 @@ protected:
     // Messages() and passes every one to DefWindowProcA.
     HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
               int height = 200, HWND parent = NULL, DWORD exStyle = 0);
+    // A window made by a thread of its own, of a class that notes nothing.
+    // A hung thread answers no message until it wakes. One at a time.
+    HWND MakeOnOtherThread(const char *title, DWORD style, bool hung);
+    void WakeOtherThread();
+    // Wakes it in a moment, while this thread waits on it; the stand-in wakes
+    // it when a call waits on it.
+    void WakeOtherThreadSoon();
+    bool OtherThreadAwake();
+    // Returns once the other thread has handled what it was sent.
+    void SyncOtherThread();
+    // A click of the left mouse button at a point of the screen, which lies
+    // in the window (the stand-in takes the window for the point).
+    static void ClickAt(HWND window, POINT at);
     // A window of another class (a system class such as "Edit").
     HWND MakeOf(const char *className, const char *title, DWORD style, int x, int y, int width,
                 int height, HWND parent = NULL, DWORD exStyle = 0);
@@ -61,6 +76,9 @@ protected:
 
 private:
     std::vector<HWND> made_;
+    struct OtherThreadWindow;
+    OtherThreadWindow *other_ = nullptr;
+    void EndOtherThread();
 };
 
 }  // namespace conformance

@@ -180,9 +180,10 @@ size_t WindowCount();
 std::vector<std::string> RegisteredClasses();
 HWND ActiveWindow();
 HWND FocusWindow();
-// A click of the left mouse button on the window, as the system handles it
-// without a window manager: the top-level window is activated unless it is
-// disabled or WS_EX_NOACTIVATE; it is not brought to the top.
+// A click of the left mouse button on the window, as Wine handles it without
+// a window manager: the top-level window is activated unless it is disabled,
+// and it is not brought to the top. (Wine 8 activates a WS_EX_NOACTIVATE
+// window on a click too; Windows does not.)
 void ClickWindow(HWND window);
 
 // Creates the shell's task bar: a visible top-level window of the class

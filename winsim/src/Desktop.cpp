@@ -250,7 +250,7 @@ void ClickWindow(HWND window)
     if (w == nullptr)
         return;
     Window *root = Root(w);
-    if (!(root->style & WS_DISABLED) && !(root->exStyle & WS_EX_NOACTIVATE))
+    if (!(root->style & WS_DISABLED))
         Activate(root->handle, false);
 }
 

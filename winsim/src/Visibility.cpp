@@ -10,10 +10,11 @@ namespace detail {
 namespace {
 
 // A window the system may hand the activation to when the active one goes.
+// Wine 8 hands it to a WS_EX_NOACTIVATE window too, which Windows does not.
 bool CanActivate(const Window *w)
 {
     return w != nullptr && (w->style & WS_VISIBLE) && !IsPureChild(w->style) &&
-           !(w->style & WS_DISABLED) && !(w->exStyle & WS_EX_NOACTIVATE);
+           !(w->style & WS_DISABLED);
 }
 
 // WM_ACTIVATEAPP to every top-level window of the thread, in Z order.
