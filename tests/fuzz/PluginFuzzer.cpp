@@ -190,6 +190,14 @@ void Take(Snapshot *snap)
 
 // ---- The desktop's parts ----
 
+// A shell that answers no message: what the requests the task bar commands
+// and shut-down left with it will do once it wakes.
+enum ShellLanding { kNothingAsked = -2, kUnknown = -1, kLandsHidden = 0, kLandsShown = 1 };
+struct HungShell {
+    bool hung = false;
+    int lands = kNothingAsked;
+} gShell;
+
 bool IsPrimaryTaskBar(const winsim::WindowInfo &w)
 {
     return w.parent == NULL && w.className == "Shell_TrayWnd" && w.title.empty();
@@ -713,6 +721,19 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
         !SameState(before.state, after.state))
         Fail("state record", label + " changed it");
 
+    // A shell that answers nothing is never waited on; what the task bar
+    // commands asked of it lands when it wakes.
+    if ((id == kDoHideTaskBar || id == kDoShowTaskBar) && gShell.hung) {
+        if (!winsim::ThreadHung(winsim::kShellThread))
+            Fail("task bar", label + " waited on the hung shell");
+        if (!c.shown.empty() || !c.hidden.empty())
+            Fail("task bar", label + " changed the hung shell's windows" + Describe(c));
+        if (faulted)
+            gShell.lands = kUnknown;
+        else if (HasPrimaryTaskBar(before))
+            gShell.lands = id == kDoShowTaskBar ? kLandsShown : kLandsHidden;
+    }
+
     if (!known)
         return;
     bool yes = answer == "1";
@@ -775,6 +796,11 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             if (cover.className != LOOMVANE_COVER_CLASS || cover.parent != NULL ||
                 !(style & WS_DISABLED))
                 Fail("cover window", "not a disabled top-level cover");
+            const DWORD neverActive = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+            if ((static_cast<DWORD>(cover.exStyle) & neverActive) != neverActive)
+                Fail("cover window",
+                     "not a tool window that never activates: the user can "
+                     "switch to it");
             // Over every monitor, with the overhang; directly under the
             // top-level window of what is active on the plug-in's thread, or
             // under everything; nothing activated.
@@ -894,6 +920,14 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
         }
         if (!yes || after.state.taskBarHidden != (id == kDoHideTaskBar))
             Fail("task bar", label + " answered " + answer + " with a task bar");
+        // Shown without taking the activation, and only the host's own
+        // window brought to the top: the activation stays with the host.
+        if (id == kDoShowTaskBar && after.active != before.active &&
+            (after.windows.count(after.active) == 0 ||
+             after.windows.at(after.active).process != winsim::kOwnProcess))
+            Fail("task bar", label + " handed the activation to " + winsim::Str(after.active));
+        if (gShell.hung)
+            break;  // the requests wait for the shell to wake
         for (const auto &[handle, info] : after.windows) {
             bool shown = (static_cast<DWORD>(info.style) & WS_VISIBLE) != 0;
             if ((IsTaskBarWindow(info) || IsStartButton(info)) && shown != (id == kDoShowTaskBar))
@@ -1100,9 +1134,13 @@ void CheckGiveBack(const Snapshot &before, const Snapshot &after)
         Fail("shut-down", "the active window changed");
 
     if (before.state.taskBarHidden && HasPrimaryTaskBar(before)) {
+        // A hung shell is asked, not waited for: the bars are shown when it
+        // wakes.
+        if (gShell.hung)
+            gShell.lands = kLandsShown;
         for (const auto &[handle, info] : after.windows)
             if ((IsTaskBarWindow(info) || IsStartButton(info)) &&
-                !(static_cast<DWORD>(info.style) & WS_VISIBLE))
+                !(static_cast<DWORD>(info.style) & WS_VISIBLE) && !gShell.hung)
                 Fail("shut-down", "the task bar " + winsim::Str(handle) + " was not given back");
         if (after.state.taskBarHidden)
             Fail("shut-down", "the task bar is still recorded as hidden");
@@ -1133,6 +1171,10 @@ void CheckGiveBack(const Snapshot &before, const Snapshot &after)
 void CheckShutdown(bool faulted, const Excuses &excuses, const Snapshot &before,
                    const Snapshot &after)
 {
+    if (gShell.hung && !winsim::ThreadHung(winsim::kShellThread))
+        Fail("shut-down", "waited on the hung shell");
+    if (gShell.hung && (faulted || excuses.isWindowFailed))
+        gShell.lands = kUnknown;
     // A cover that outlived its destruction points into the module no more.
     HWND cover = after.state.coverWindow;
     if (!after.state.coverAbsent && after.windows.count(cover) != 0 && !excuses.isWindowFailed &&
@@ -1185,6 +1227,101 @@ void CheckPreferences(bool faulted, const Snapshot &before, const Snapshot &afte
     if (!c.created.empty() || !c.destroyed.empty() || !c.style.empty() || !c.rect.empty() ||
         !c.title.empty() || !c.menu.empty())
         Fail("preferences", "changed" + Describe(c));
+}
+
+// ---- What the cover does when the desktop changes ----
+
+// The cover windows that still run the plug-in's procedure.
+std::vector<HWND> LiveCovers(const Snapshot &snap)
+{
+    std::vector<HWND> covers;
+    for (const auto &[handle, info] : snap.windows)
+        if (info.parent == NULL && info.className == LOOMVANE_COVER_CLASS &&
+            info.proc == BngdWndProc)
+            covers.push_back(handle);
+    return covers;
+}
+
+// Only the covers may move; nothing else changes.
+void ExpectOnlyCoversMoved(const char *what, const Snapshot &before, const Snapshot &after)
+{
+    Changes c = Compare(before, after);
+    std::vector<HWND> covers = LiveCovers(before);
+    if (c.Count() != c.rect.size())
+        Fail(what, "changed" + Describe(c));
+    for (HWND w : c.rect)
+        if (std::find(covers.begin(), covers.end(), w) == covers.end())
+            Fail(what, "moved " + winsim::Str(w));
+    if (!SameState(before.state, after.state))
+        Fail(what, "changed the record");
+}
+
+// The displays changed: every cover is fitted to the new virtual screen
+// with the overhang, where it was in the Z order, and nothing is activated.
+void CheckDisplayChange(bool faulted, const Snapshot &before, const Snapshot &after,
+                        const std::vector<HWND> &orderBefore)
+{
+    ExpectOnlyCoversMoved("display change", before, after);
+    if (winsim::Children(NULL) != orderBefore)
+        Fail("display change", "the Z order changed");
+    if (after.active != before.active || after.focus != before.focus)
+        Fail("display change", "the active window or the focus changed");
+    if (faulted)
+        return;
+    RECT screen;
+    {
+        winsim::Quiet quiet;
+        screen.left = GetSystemMetrics(SM_XVIRTUALSCREEN) - 3;
+        screen.top = GetSystemMetrics(SM_YVIRTUALSCREEN) - 2;
+        screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN) + 6;
+        screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN) + 4;
+    }
+    for (HWND cover : LiveCovers(after))
+        if (!SameRect(after.windows.at(cover).rect, screen))
+            Fail("display change", "the cover " + winsim::Str(cover) + " was not fitted");
+}
+
+// The host became active again after another program: every cover is back
+// directly beneath the host's window (a second cover, which only a lying
+// IsWindow can make, may lie between).
+void CheckHostActiveAgain(bool faulted, const Snapshot &before, const Snapshot &after)
+{
+    ExpectOnlyCoversMoved("host active again", before, after);
+    HWND host = RootOwnerOfActive(after);
+    if (faulted || host == NULL)
+        return;
+    std::vector<HWND> order = winsim::Children(NULL);
+    std::vector<HWND> covers = LiveCovers(after);
+    auto isCover = [&covers](HWND w) {
+        return std::find(covers.begin(), covers.end(), w) != covers.end();
+    };
+    for (HWND cover : covers) {
+        auto at = std::find(order.begin(), order.end(), cover);
+        while (at != order.begin() && isCover(*(at - 1)))
+            --at;
+        HWND above = at == order.begin() ? NULL : *(at - 1);
+        if (above != host && !isCover(host))
+            Fail("host active again", "the cover " + winsim::Str(cover) + " is under " +
+                                          winsim::Str(above) + ", not the host's " +
+                                          winsim::Str(host));
+    }
+}
+
+// The shell woke: what it was last asked lands on every bar.
+void CheckShellWoke(const Snapshot &before, const Snapshot &after)
+{
+    if (gShell.lands == kUnknown)
+        return;
+    Changes c = Compare(before, after);
+    for (const auto &[handle, info] : after.windows) {
+        if (!IsTaskBarWindow(info) && !IsStartButton(info))
+            continue;
+        bool shown = (static_cast<DWORD>(info.style) & WS_VISIBLE) != 0;
+        bool wasShown = (static_cast<DWORD>(before.windows.at(handle).style) & WS_VISIBLE) != 0;
+        bool expected = gShell.lands == kNothingAsked ? wasShown : gShell.lands == kLandsShown;
+        if (shown != expected)
+            Fail("shell woke", winsim::Str(handle) + (shown ? " shown" : " hidden"));
+    }
 }
 
 // A desktop as the input describes it.
@@ -1301,6 +1438,9 @@ bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hos
         winsim::CreateTaskBar();
         if (plan.shape & 64)
             winsim::CreateStartButton();
+        // A shell that answers nothing until the input wakes it.
+        if (plan.registry & 64)
+            winsim::HangThread(winsim::kShellThread);
     }
     if (plan.shape & 32)
         winsim::CreateTaskBar("Shell_SecondaryTrayWnd");
@@ -1368,6 +1508,70 @@ void CheckMessage(uint8_t code, intptr_t preset, intptr_t reply, int16_t version
 
 }  // namespace
 
+void ChangeDesktop(int change, Input &in, const std::vector<fmhost::HostWindows> &hosts,
+                   Snapshot *before, Snapshot *after)
+{
+    switch (change) {
+    case 0:
+    case 3: {
+        static const POINT primaries[] = {{1024, 768}, {1920, 1080}, {800, 600}};
+        static const RECT others[] = {
+            {0, 0, 0, 0}, {1024, 0, 1824, 600}, {-1280, -200, 0, 824}, {1920, 0, 3200, 1024}};
+        uint8_t layout = in.Byte();
+        const POINT &primary = primaries[layout % 3];
+        std::vector<RECT> monitors;
+        const RECT &other = others[(layout >> 2) % 4];
+        if (other.right != other.left)
+            monitors.push_back(other);
+        std::vector<HWND> order = winsim::Children(NULL);
+        winsim::ChangeDisplays(primary.x, primary.y, monitors);
+        Take(after);
+        CheckDisplayChange(MessageFaulted(), *before, *after, order);
+        break;
+    }
+    case 1: {
+        // Another program's window comes to the front and takes the
+        // activation; then the user clicks the host's window, which the
+        // system brings to the front and activates.
+        HWND other = NULL;
+        for (HWND w : winsim::Children(NULL)) {
+            winsim::WindowInfo info = winsim::Inspect(w);
+            if (info.process != winsim::kOwnProcess && info.visible && info.enabled &&
+                !winsim::ThreadHung(info.thread)) {
+                other = w;
+                break;
+            }
+        }
+        if (other == NULL || hosts.empty() || !winsim::Inspect(hosts[0].app).exists) {
+            Take(after);
+            break;
+        }
+        {
+            winsim::Quiet quiet;
+            SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetForegroundWindow(other);
+            SetWindowPos(hosts[0].app, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        Take(before);
+        winsim::ClickWindow(hosts[0].app);
+        Take(after);
+        CheckHostActiveAgain(MessageFaulted(), *before, *after);
+        break;
+    }
+    default:
+        if (gShell.hung) {
+            winsim::WakeThread(winsim::kShellThread);
+            gShell.hung = false;
+            Take(after);
+            CheckShellWoke(*before, *after);
+        } else {
+            Take(after);
+        }
+        break;
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const bool trace = std::getenv("LOOMVANE_FUZZ_TRACE") != nullptr;
@@ -1377,6 +1581,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fmhost::HostSession host(FMExternCallProc, reinterpret_cast<HINSTANCE>(0x400000));
     std::vector<fmhost::HostWindows> hosts;
     bool registryModelled = !BuildDesktop(ReadDesktop(in), &hosts);
+    gShell = HungShell();
+    gShell.hung = winsim::ThreadHung(winsim::kShellThread);
 
     Excuses excuses;
     bool faultPending = false;
@@ -1484,10 +1690,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             break;
         }
         default: {
+            uint8_t what = in.Byte();
+            if ((what & 0x38) == 0x38) {
+                // The displays change, the user comes back to the host from
+                // another program, or a hung shell wakes. The cover's
+                // procedure meets any failing call armed for this message.
+                ChangeDesktop(what >> 6, in, hosts, before, after);
+                break;
+            }
             // The desktop changes under the plug-in's feet.
             afterTaken = false;
             winsim::Quiet quiet;
-            uint8_t what = in.Byte();
             if ((what & 3) == 0 && gPluginState.coverWindow) {
                 DestroyWindow(gPluginState.coverWindow);
                 excuses.coversDestroyedByOthers.insert(gPluginState.coverWindow);

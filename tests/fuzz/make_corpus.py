@@ -107,6 +107,20 @@ def main():
     # Shut-down meets a refused DestroyWindow (its 2nd call) with the cover shown.
     seeds["cover-kept"] = desktop() + startup() + call(ID["HideBackground"], text()) + bytes([7, 3, 1, 4])
     seeds["value-missing"] = desktop()[:-1] + bytes([0x01]) + startup()
+    # The desktop changes under the cover: op 7 with bits 3 to 5 set, and
+    # bits 6 and 7 for what changes: the displays (then a byte for the
+    # layout), the user back from another program, a hung shell waking (the
+    # registry byte's bit 6 makes the shell hang).
+    displays, host_again, shell_wakes = 0x38, 0x78, 0xB8
+    seeds["display-change"] = desktop()[:-1] + bytes([0x10]) + startup() + \
+        call(ID["HideBackground"], text()) + bytes([7, displays, 0x05, 7, displays, 0x0A]) + \
+        bytes([7, 3, 2, 7, displays, 0x00]) + call(ID["ShowBackground"], text())
+    seeds["host-active-again"] = desktop(shape=0x10 | 0x80) + startup() + \
+        call(ID["HideBackground"], text()) + bytes([7, host_again, 7, 3, 1, 7, host_again]) + \
+        call(ID["HideTaskBar"], text()) + call(ID["ShowTaskBar"], text())
+    seeds["hung-shell"] = desktop(shape=0x10 | 0x40)[:-1] + bytes([0x40]) + startup() + \
+        call(ID["HideTaskBar"], text()) + call(ID["ShowTaskBar"], text()) + \
+        call(ID["HideTaskBar"], text()) + bytes([4, 7, shell_wakes])
     rng = random.Random(1)
     for i in range(6):
         seeds[f"random-{i}"] = bytes(rng.randrange(256) for _ in range(rng.randrange(8, 120)))

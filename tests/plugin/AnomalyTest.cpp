@@ -263,6 +263,77 @@ TEST_F(AnomalyTest, ShutDownLosesNothingToAFailingCall)
     EXPECT_GT(runs, 20);
 }
 
+// The cover's window procedure meets every failing call when the displays
+// change and when the host is active again after another program. The cover
+// stays shown and recorded, nothing leaks, and the next change that meets
+// no failure puts it right.
+TEST_F(AnomalyTest, CoverProcedureSurvivesEveryFailingCall)
+{
+    int runs = 0;
+    for (bool activation : {false, true}) {
+        for (bool persistent : {false, true}) {
+            for (int nth = 1; nth < 20; ++nth) {
+                SetUpDesktop();
+                HWND other;
+                {
+                    winsim::Quiet quiet;
+                    winsim::OtherThread thread(0x40, 0x44);
+                    other = CreateWindowExA(0, "Static", "Other program",
+                                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300,
+                                            NULL, NULL, TestInstance(), NULL);
+                }
+                baseWindows_ = winsim::WindowCount();
+                // The other program comes to the front; the host is brought
+                // to the front, about to be activated.
+                auto leaveAndComeBack = [&] {
+                    winsim::Quiet quiet;
+                    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+                    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, flags);
+                    SetForegroundWindow(other);
+                    SetWindowPos(host_.app, HWND_TOP, 0, 0, 0, 0, flags);
+                };
+                {
+                    winsim::Quiet quiet;
+                    SetForegroundWindow(host_.app);
+                }
+                ASSERT_EQ(Call(kDoHideBackground), "1");
+                HWND cover = gPluginState.coverWindow;
+                if (activation)
+                    leaveAndComeBack();
+                winsim::ClearCallLog();
+                winsim::FailCall("*", nth, persistent);
+                if (activation)
+                    winsim::ClickWindow(host_.app);
+                else
+                    winsim::ChangeDisplays(1920, 1080, {});
+                bool faulted = winsim::FaultsInjected() > 0;
+                winsim::ClearFaults();
+                std::string label = std::string(activation ? "activation" : "display change") +
+                                    " failing call " + std::to_string(nth) +
+                                    (persistent ? " and after" : " once");
+                EXPECT_TRUE(winsim::Inspect(cover).visible) << label;
+                EXPECT_FALSE(gPluginState.coverAbsent) << label;
+                CheckState(label, false);
+                if (activation) {
+                    leaveAndComeBack();
+                    winsim::ClickWindow(host_.app);
+                    auto order = winsim::Children(NULL);
+                    auto at = std::find(order.begin(), order.end(), cover);
+                    ASSERT_NE(at, order.begin()) << label;
+                    EXPECT_EQ(*(at - 1), host_.app) << label;
+                } else {
+                    winsim::ChangeDisplays(1920, 1080, {});
+                    EXPECT_EQ(winsim::Inspect(cover).rect, Rect(-3, -2, 1923, 1082)) << label;
+                }
+                ++runs;
+                if (!faulted)
+                    break;
+            }
+        }
+    }
+    EXPECT_GT(runs, 8);
+}
+
 // What a run leaves on the desktop, for comparing two runs.
 std::string Fingerprint()
 {
