@@ -640,7 +640,16 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
     // is never the one a function acts on. (A search made to fail looks like
     // a host without a window of its own, whose first found is then taken.)
     bool searchFailed = FailedIn("FindWindowExA") || FailedIn("GetWindowThreadProcessId");
-    for (HWND w : searchFailed ? std::vector<HWND>() : AllChanged(c)) {
+    // A host whose windows are all of an application code's class (a
+    // runtime solution) has none of the standard class: a function that
+    // names no code then takes the first such window found, whatever its
+    // process.
+    const char *standard = before.state.HostVersion == kHostGeneration3 ? "FMPRO3APP" : "FMPRO5APP";
+    bool ownStandard = false;
+    for (const auto &[handle, info] : before.windows)
+        ownStandard |= info.parent == NULL && info.process == winsim::kOwnProcess &&
+                       info.className == standard;
+    for (HWND w : searchFailed || !ownStandard ? std::vector<HWND>() : AllChanged(c)) {
         const winsim::WindowInfo &was = before.windows.at(w);
         if (was.process == winsim::kOwnProcess)
             continue;
@@ -1454,6 +1463,10 @@ bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hos
         doc.title = "Orders";
         fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x800000), other, generation, doc);
     }
+    // A runtime solution: the host's windows are all of an application
+    // code's class, none of the standard one.
+    if ((plan.registry & 128) && hosts->size() > 1)
+        DestroyWindow(hosts->front().app);
     std::vector<RECT> monitors;
     if (plan.registry & 16)
         monitors.push_back({1024, 0, 1824, 600});
@@ -1542,7 +1555,11 @@ void ChangeDesktop(int change, Input &in, const std::vector<fmhost::HostWindows>
                 break;
             }
         }
-        if (other == NULL || hosts.empty() || !winsim::Inspect(hosts[0].app).exists) {
+        HWND app = NULL;
+        for (const fmhost::HostWindows &h : hosts)
+            if (app == NULL && winsim::Inspect(h.app).exists)
+                app = h.app;
+        if (other == NULL || app == NULL) {
             Take(after);
             break;
         }
@@ -1550,11 +1567,10 @@ void ChangeDesktop(int change, Input &in, const std::vector<fmhost::HostWindows>
             winsim::Quiet quiet;
             SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             SetForegroundWindow(other);
-            SetWindowPos(hosts[0].app, HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(app, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         Take(before);
-        winsim::ClickWindow(hosts[0].app);
+        winsim::ClickWindow(app);
         Take(after);
         CheckHostActiveAgain(MessageFaulted(), *before, *after);
         break;

@@ -121,6 +121,11 @@ def main():
     seeds["hung-shell"] = desktop(shape=0x10 | 0x40)[:-1] + bytes([0x40]) + startup() + \
         call(ID["HideTaskBar"], text()) + call(ID["ShowTaskBar"], text()) + \
         call(ID["HideTaskBar"], text()) + bytes([4, 7, shell_wakes])
+    # A runtime solution (the registry byte's bit 7): the host's windows are
+    # all of its code's class, while a second copy has the standard one.
+    seeds["runtime-solution"] = desktop(shape=0x12 | 0x10 | 0x80)[:-1] + bytes([0x80]) + \
+        startup() + call(ID["HideTaskBar"], text()) + call(ID["ShowTaskBar"], text()) + \
+        call(ID["HideWindow"], text("Orders", "|", "ab1"))
     rng = random.Random(1)
     for i in range(6):
         seeds[f"random-{i}"] = bytes(rng.randrange(256) for _ in range(rng.randrange(8, 120)))
