@@ -218,21 +218,51 @@ void SetCursorCount(int count)
 // one all the same, on its own thread, so that a Start button can be made on
 // that thread too. Made last, it is above explorer's in the Z order, where
 // the plug-in finds it first.
+namespace {
+
+// A task bar window of the class, 30 pixels high, with an empty title, as a
+// shell makes one; its class is registered on first use.
+HWND MakeBar(const char *className, DWORD exStyle, int x, int bottom, int width)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);  // already registered is fine
+    return CreateWindowExA(exStyle, className, "", WS_POPUP | WS_VISIBLE, x, bottom - 30, width, 30,
+                           NULL, NULL, wc.hInstance, NULL);
+}
+
+// The primary task bar across the bottom of the primary monitor.
+HWND MakePrimaryBar(DWORD exStyle)
+{
+    return MakeBar("Shell_TrayWnd", exStyle, 0, GetSystemMetrics(SM_CYSCREEN),
+                   GetSystemMetrics(SM_CXSCREEN));
+}
+
+// Handles the thread's messages until the window is gone, a minute at most,
+// should the host that started this process never close it.
+void HandleMessagesWhile(HWND window)
+{
+    for (int tick = 0; tick < 3000 && IsWindow(window); ++tick) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
 HWND EnsureTaskBar()
 {
     static HWND own = NULL;
     if (own != NULL && IsWindow(own))
         return own;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "Shell_TrayWnd";
-    RegisterClassA(&wc);
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    own = CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE, 0,
-                          height - 30, width, 30, NULL, NULL, wc.hInstance, NULL);
+    own = MakePrimaryBar(WS_EX_TOOLWINDOW);
     return own;
 }
 
@@ -249,17 +279,9 @@ HWND MakeStartButton(HWND taskBar)
 
 HWND MakeSecondaryTaskBar()
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "Shell_SecondaryTrayWnd";
-    RegisterClassA(&wc);  // already registered is fine
     int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     int bottom = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    HWND bar =
-        CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_SecondaryTrayWnd", "", WS_POPUP | WS_VISIBLE,
-                        right - 300, bottom - 30, 300, 30, NULL, NULL, wc.hInstance, NULL);
+    HWND bar = MakeBar("Shell_SecondaryTrayWnd", WS_EX_TOOLWINDOW, right - 300, bottom, 300);
     Pump();
     return bar;
 }
@@ -452,30 +474,13 @@ int RunAsHungShell(int sleepMs, const std::string &eventName)
     HANDLE woke = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName.c_str());
     if (woke == NULL)
         return 1;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "Shell_TrayWnd";
-    RegisterClassA(&wc);
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    HWND bar = CreateWindowExA(WS_EX_TOOLWINDOW | 0x08000000 /* WS_EX_NOACTIVATE */,
-                               "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE, 0, height - 30, width,
-                               30, NULL, NULL, wc.hInstance, NULL);
+    HWND bar = MakePrimaryBar(WS_EX_TOOLWINDOW | 0x08000000 /* WS_EX_NOACTIVATE */);
     if (bar == NULL)
         return 1;
     Pump();
     Sleep(static_cast<DWORD>(sleepMs));
     SetEvent(woke);
-    for (int tick = 0; tick < 3000 && IsWindow(bar); ++tick) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
+    HandleMessagesWhile(bar);
     CloseHandle(woke);
     return 0;
 }
@@ -532,16 +537,7 @@ int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle)
     if (!BuildDesktop(GetModuleHandleA(NULL), PeerDesktop(appClass, documentTitle), &desktop)
              .empty())
         return 1;
-    HostWindows windows = desktop.hosts.front();
-    // A minute at most, should the host that started it never close it.
-    for (int tick = 0; tick < 3000 && IsWindow(windows.app); ++tick) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(20);
-    }
+    HandleMessagesWhile(desktop.hosts.front().app);
     return 0;
 }
 
