@@ -123,11 +123,16 @@ struct RegValue {
     std::string data;
 };
 
+// The rights a key grants whoever opens it: all of them, unless a test has
+// locked the key down.
+constexpr REGSAM kAllKeyRights = 0xFFFFFFFF;
+
 struct RegKey {
     std::string name;                                        // as created
     std::map<std::string, std::shared_ptr<RegKey>> subkeys;  // by lower-case name
     std::map<std::string, RegValue> values;                  // by lower-case name
     bool deleted = false;
+    REGSAM granted = kAllKeyRights;
 };
 
 // ---- What the call log records ----
@@ -199,6 +204,12 @@ struct LoggedCall {
     LoggedValue result;
 };
 
+// An open key handle: the key, and the rights it was opened with.
+struct OpenKeyHandle {
+    std::shared_ptr<RegKey> key;
+    REGSAM access = 0;
+};
+
 struct Fault {
     std::string function;
     int nth = 1;
@@ -259,7 +270,7 @@ public:
     int faultsInjected = 0;
 
     std::shared_ptr<RegKey> registry;  // HKEY_CURRENT_USER
-    std::map<uintptr_t, std::shared_ptr<RegKey>> openKeys;
+    std::map<uintptr_t, OpenKeyHandle> openKeys;
     std::map<std::pair<std::string, std::string>, std::string> laterValues;
 
     std::map<int, std::vector<DialogControl>> templates;
