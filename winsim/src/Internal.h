@@ -93,6 +93,15 @@ struct Window {
     // Edit controls: the most characters the user can type.
     UINT textLimit = kDefaultTextLimit;
     bool allSelected = false;  // the whole text is selected: a character replaces it
+    // A minimized or maximized child window: the rectangle it is restored
+    // to, and whether a minimized one goes back to maximized.
+    RECT normalRect = {0, 0, 0, 0};
+    bool restoreToMaximized = false;
+    HMENU sysMenu = NULL;  // its window menu, made when first asked for
+    // An MDI client: its active document, and the maximized one whose
+    // buttons it has put into the frame's menu bar.
+    HWND mdiActive = NULL;
+    HWND mdiMaximized = NULL;
 };
 
 // CREATESTRUCTA as WM_NCCREATE and WM_CREATE carry it.
@@ -370,6 +379,9 @@ void LimitSize(const Window *window, int *cx, int *cy);
 HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 bool DestroyCore(HWND window);
+// SetPosCore's flag for a window that was minimized, maximized or restored:
+// it is sent WM_SIZE whatever its size, as Wine's SWP_STATECHANGED does.
+constexpr UINT kStateChanged = 0x8000;
 bool SetPosCore(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL ShowCore(HWND window, int command);
 bool EnableCore(HWND window, bool enable);  // answers whether it was disabled
@@ -400,6 +412,27 @@ LRESULT DialogDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // ---- Menus ----
 
 bool IsMenuCore(HMENU menu);
+// The menu's items, or null for a handle that is no menu.
+std::vector<MenuItem> *MenuItems(HMENU menu);
+void DestroyMenuCore(HMENU menu);
+// The window menu of the window, made when first asked for; null for a
+// window without WS_SYSMENU that has none.
+HMENU SystemMenuCore(Window *window);
+// Removes the item at position, or of the command (searched in pop-ups too);
+// destroy also destroys a pop-up it holds.
+bool RemoveMenuCore(HMENU menu, UINT item, UINT flags, bool destroy);
+
+// ---- MDI ----
+
+// The MDI client's part of the default window procedure: WM_MDIGETACTIVE,
+// and WM_SIZE, which keeps a maximized document filling it.
+bool MdiClientMessage(Window *client, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result);
+// DefMDIChildProcA: a document's activation and its changes of state.
+LRESULT MdiChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A document window is about to be made, or destroyed: the MDI client
+// restores a maximized sibling, or forgets a maximized document.
+void MdiChildCreating(Window *client);
+void MdiChildDestroying(Window *child);
 
 // ---- Registry ----
 
