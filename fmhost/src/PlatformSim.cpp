@@ -126,6 +126,12 @@ std::string UseMonitors(const std::vector<RECT> &monitors)
     return std::string();
 }
 
+std::string LockRegistryKey(const std::string &path, DWORD rights)
+{
+    winsim::SetKeyRights(path, rights);
+    return std::string();
+}
+
 std::string UseCodePage(unsigned codePage)
 {
     if (codePage == 1252)
