@@ -184,15 +184,26 @@ int WINAPI GetMenuItemCount(HMENU menu)
     return result;
 }
 
+namespace {
+
+// The item at the position, or null past the end or for no menu.
+const MenuItem *ItemAt(HMENU menu, int position)
+{
+    std::vector<MenuItem> *items = MenuItems(menu);
+    if (items == nullptr || position < 0 || static_cast<size_t>(position) >= items->size())
+        return nullptr;
+    return &(*items)[static_cast<size_t>(position)];
+}
+
+}  // namespace
+
 // A pop-up has no command: its item answers -1, as does a position past the end.
 UINT WINAPI GetMenuItemID(HMENU menu, int position)
 {
     ApiCall call("GetMenuItemID");
-    UINT result = static_cast<UINT>(-1);
-    std::vector<MenuItem> *items = call.Failed() ? nullptr : MenuItems(menu);
-    if (items != nullptr && position >= 0 && static_cast<size_t>(position) < items->size() &&
-        !((*items)[static_cast<size_t>(position)].flags & MF_POPUP))
-        result = static_cast<UINT>((*items)[static_cast<size_t>(position)].id);
+    const MenuItem *item = call.Failed() ? nullptr : ItemAt(menu, position);
+    UINT result = item != nullptr && !(item->flags & MF_POPUP) ? static_cast<UINT>(item->id)
+                                                               : static_cast<UINT>(-1);
     call.Log({HandleText(menu), Dec(position)}, Hex(result));
     return result;
 }
@@ -200,11 +211,9 @@ UINT WINAPI GetMenuItemID(HMENU menu, int position)
 HMENU WINAPI GetSubMenu(HMENU menu, int position)
 {
     ApiCall call("GetSubMenu");
-    HMENU result = NULL;
-    std::vector<MenuItem> *items = call.Failed() ? nullptr : MenuItems(menu);
-    if (items != nullptr && position >= 0 && static_cast<size_t>(position) < items->size() &&
-        ((*items)[static_cast<size_t>(position)].flags & MF_POPUP))
-        result = reinterpret_cast<HMENU>((*items)[static_cast<size_t>(position)].id);
+    const MenuItem *item = call.Failed() ? nullptr : ItemAt(menu, position);
+    HMENU result =
+        item != nullptr && (item->flags & MF_POPUP) ? reinterpret_cast<HMENU>(item->id) : NULL;
     call.Log({HandleText(menu), Dec(position)}, HandleText(result));
     return result;
 }

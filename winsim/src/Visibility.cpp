@@ -352,22 +352,28 @@ BOOL WINAPI ShowWindow(HWND window, int command)
     return result;
 }
 
-BOOL WINAPI IsZoomed(HWND window)
+namespace {
+
+// IsZoomed and IsIconic: whether the window exists with the state's bit.
+BOOL HasStateBit(const char *function, HWND window, DWORD bit)
 {
-    ApiCall call("IsZoomed");
+    ApiCall call(function);
     Window *w = Find(window);
-    BOOL result = !call.Failed() && w != nullptr && (w->style & WS_MAXIMIZE);
+    BOOL result = !call.Failed() && w != nullptr && (w->style & bit);
     call.Log({HandleText(window)}, Dec(result));
     return result;
 }
 
+}  // namespace
+
+BOOL WINAPI IsZoomed(HWND window)
+{
+    return HasStateBit("IsZoomed", window, WS_MAXIMIZE);
+}
+
 BOOL WINAPI IsIconic(HWND window)
 {
-    ApiCall call("IsIconic");
-    Window *w = Find(window);
-    BOOL result = !call.Failed() && w != nullptr && (w->style & WS_MINIMIZE);
-    call.Log({HandleText(window)}, Dec(result));
-    return result;
+    return HasStateBit("IsIconic", window, WS_MINIMIZE);
 }
 
 BOOL WINAPI UpdateWindow(HWND window)
