@@ -143,6 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
         ShowCase{"minimized and hidden, show as it is", {SW_MINIMIZE, SW_HIDE}, SW_SHOWNA, "min"},
         ShowCase{
             "minimized from maximized, restore", {SW_MAXIMIZE, SW_MINIMIZE}, SW_RESTORE, "max"},
+        ShowCase{"minimized from maximized, show normal",
+                 {SW_MAXIMIZE, SW_MINIMIZE},
+                 SW_SHOWNORMAL,
+                 "max"},
         ShowCase{"minimized from maximized, show without activating",
                  {SW_MAXIMIZE, SW_MINIMIZE},
                  SW_SHOWNOACTIVATE,

@@ -668,8 +668,9 @@ bool HandedOver(const Snapshot &before, const Snapshot &after, const Changes &c)
     return wasMaximized > 0 && nowMaximized == 1 && newlyMaximized == 1;
 }
 
-// Kwzr-ShowWindow restores its own document from minimized or maximized:
-// that one alone changes.
+// Kwzr-ShowWindow restores its own document from minimized or maximized
+// (one minimized from maximized goes back to maximized): that one alone
+// changes.
 bool RestoredAlone(const Snapshot &before, const Snapshot &after, const Changes &c)
 {
     std::vector<HWND> changed;
@@ -681,7 +682,7 @@ bool RestoredAlone(const Snapshot &before, const Snapshot &after, const Changes 
         return true;
     DWORD was = static_cast<DWORD>(before.windows.at(changed.front()).style);
     DWORD now = static_cast<DWORD>(after.windows.at(changed.front()).style);
-    return (was & kMinMax) && !(now & kMinMax);
+    return (was & WS_MINIMIZE) ? !(now & WS_MINIMIZE) : (was & WS_MAXIMIZE) && !(now & kMinMax);
 }
 
 // The buttons of a maximized document that the application window's menu
