@@ -515,6 +515,20 @@ TEST_F(GiveBackTest, CursorIsOwedOnlyWhileTheHideHolds)
     EXPECT_EQ(winsim::CursorCount(), -3);
 }
 
+// A window that had no menu bar when it was "hidden" gets none at
+// shut-down: nothing is owed, and the record is forgotten.
+TEST_F(GiveBackTest, ShutDownGivesNothingToAWindowThatHadNoMenuBar)
+{
+    SetUpDesktop();
+    SetMenu(host_.app, NULL);
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    winsim::ClearCallLog();
+    host->Shutdown();
+    EXPECT_EQ(winsim::CountCalls("SetMenu"), 0u);
+    EXPECT_TRUE(gPluginState.menuBarShown);
+    EXPECT_EQ(gPluginState.menuSource, nullptr);
+}
+
 // A menu bar goes back only to its own window, and only when that window
 // has no menu bar of its own again and the menu still exists.
 TEST_F(GiveBackTest, ShutDownPutsTheMenuBackOnlyWhereItFits)
