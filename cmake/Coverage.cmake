@@ -16,9 +16,12 @@ set(LOOMVANE_COVERAGE_MIN_BRANCHES 90 CACHE STRING
 set(data ${PROJECT_BINARY_DIR}/coverage.json)
 set(report
   # One pass of gcov over the counts, kept as JSON; the tables come from it.
+  # The counts are sought in this build only: from the source root, gcovr
+  # would follow a Wine prefix's drive link (build/*/wineprefix) into the
+  # whole file system.
   COMMAND ${GCOVR} -j 2 --root ${PROJECT_SOURCE_DIR} --filter ${PROJECT_SOURCE_DIR}/FMPlugin/
           --object-directory ${PROJECT_BINARY_DIR} --exclude-unreachable-branches
-          --json ${data}
+          --json ${data} ${PROJECT_BINARY_DIR}
   COMMAND ${GCOVR} --root ${PROJECT_SOURCE_DIR} --add-tracefile ${data}
           --txt ${PROJECT_BINARY_DIR}/coverage.txt
   COMMAND ${GCOVR} --root ${PROJECT_SOURCE_DIR} --add-tracefile ${data} --branches

@@ -17,7 +17,7 @@ enum StyleWord { kWindowStyleWord, kClassStyleWord };
 enum FollowUp {
     kNoFollowUp,
     kNudgeSize,     // re-lay the frame by making the window 1 pixel wider and back
-    kShowAndRaise,  // show without activating, bring to the top, redraw the frame
+    kShowAndRaise,  // show as it is without activating, bring to the top, redraw the frame
     kRedrawFrame    // recalculate and draw the frame in place
 };
 
@@ -118,7 +118,9 @@ static void MakeFollowUp(HWND window, FollowUp followUp)
         NudgeWindowSize(window);
         break;
     case kShowAndRaise:
-        ShowWindow(window, SW_SHOWNOACTIVATE);
+        // SW_SHOWNA shows a hidden window in its current state: a maximized
+        // or minimized document stays so. SW_SHOWNOACTIVATE would restore it.
+        ShowWindow(window, SW_SHOWNA);
         BringWindowToTop(window);
         // A changed frame style takes effect only once the frame is
         // recalculated; showing and raising the window does not do it.

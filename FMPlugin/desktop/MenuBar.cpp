@@ -2,6 +2,14 @@
 // menu bar and attach it again. The plug-in holds the detached menu and the
 // window it came from; each command works only from its own starting state,
 // and the menu goes back only to the window it came from.
+//
+// While a document is maximized, the MDI client keeps that document's
+// buttons in the frame's menu bar: its window menu as the first item, and
+// minimize, restore and close as the last three. It puts them in when a
+// document is maximized and takes them out when it no longer is, but only
+// while the frame has a menu bar: a menu detached meanwhile comes back with
+// the buttons of a document that is no longer maximized, or without those
+// of the one that is now. Attaching it again puts that right.
 #include "Targeting.h"
 
 // Field 1 names the application window by its code; no document is sought.
@@ -27,6 +35,59 @@ static bool DetachedMenuStillThere(void)
 {
     return IsWindow(gPluginState.menuSource) &&
            (gPluginState.savedMenu == NULL || IsMenu(gPluginState.savedMenu));
+}
+
+// The MDI client's own test: the last item is its close or restore button.
+static bool HoldsMdiButtons(HMENU menu)
+{
+    UINT last = GetMenuItemID(menu, GetMenuItemCount(menu) - 1);
+    return last == SC_CLOSE || last == SC_RESTORE;
+}
+
+// Takes the buttons out as the MDI client does. The window menu is only
+// removed: it belongs to its document.
+static void RemoveMdiButtons(HMENU menu)
+{
+    RemoveMenu(menu, 0, MF_BYPOSITION);
+    DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+}
+
+// The MDI client's active document when it is maximized, or null.
+static HWND MaximizedDocument(HWND application)
+{
+    HWND mdiClient = FindWindowExA(application, NULL, "MDIClient", NULL);
+    if (mdiClient == NULL)
+        return NULL;
+    BOOL maximized = FALSE;
+    HWND active = (HWND)SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, (LPARAM)&maximized);
+    return maximized ? active : NULL;
+}
+
+// Attaches the menu with the buttons of the document that is maximized now
+// and no others. The MDI client puts buttons in only when a document
+// becomes maximized, so a shown maximized document without its own buttons
+// is restored and maximized again: the client then takes any other
+// buttons out and puts its own in. A hidden one would be shown by that; it
+// gets none, as does a menu when no document is maximized.
+static bool AttachMenu(HWND application, HMENU menu)
+{
+    if (menu == NULL)
+        return SetMenu(application, NULL) != 0;
+    HWND maximized = MaximizedDocument(application);
+    bool holds = HoldsMdiButtons(menu);
+    bool own = holds && maximized != NULL && GetSubMenu(menu, 0) == GetSystemMenu(maximized, FALSE);
+    bool maximizeAgain = maximized != NULL && !own && IsWindowVisible(maximized);
+    if (holds && !own && !maximizeAgain)
+        RemoveMdiButtons(menu);
+    if (!SetMenu(application, menu))
+        return false;
+    if (maximizeAgain) {
+        ShowWindow(maximized, SW_SHOWNOACTIVATE);
+        ShowWindow(maximized, SW_SHOWMAXIMIZED);
+    }
+    return true;
 }
 
 void DoHideMenuBar(HostHandle parameter, HostHandle result)
@@ -70,7 +131,14 @@ void DoShowMenuBar(HostHandle parameter, HostHandle result)
         SetResultFlag(result, false);
         return;
     }
-    if (!SetMenu(application, gPluginState.savedMenu)) {
+    // The host gave the window a menu bar of its own meanwhile: it stays,
+    // and the detached one is not put back any more.
+    if (GetMenu(application) != NULL) {
+        ForgetDetachedMenu();
+        SetResultFlag(result, false);
+        return;
+    }
+    if (!AttachMenu(application, gPluginState.savedMenu)) {
         SetResultFlag(result, false);
         return;
     }
@@ -83,12 +151,11 @@ void GiveBackMenuBar(void)
 {
     if (gPluginState.menuBarShown)
         return;
-    if (!DetachedMenuStillThere()) {
+    HWND source = gPluginState.menuSource;
+    if (!DetachedMenuStillThere() || gPluginState.savedMenu == NULL || GetMenu(source) != NULL) {
         ForgetDetachedMenu();
         return;
     }
-    HWND source = gPluginState.menuSource;
-    if (gPluginState.savedMenu == NULL || GetMenu(source) != NULL ||
-        SetMenu(source, gPluginState.savedMenu))
+    if (AttachMenu(source, gPluginState.savedMenu))
         gPluginState.menuBarShown = true;
 }

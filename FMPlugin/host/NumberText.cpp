@@ -55,3 +55,10 @@ int32_t ParseCoordinate(char c1, char c2, char c3, char c4, char c5)
         value = kCoordinateLimit;
     return negative ? -value : value;
 }
+
+int32_t LimitCoordinate(int32_t value)
+{
+    if (value > kCoordinateLimit)
+        return kCoordinateLimit;
+    return value < -kCoordinateLimit ? -kCoordinateLimit : value;
+}

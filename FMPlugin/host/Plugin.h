@@ -58,6 +58,9 @@ void SetResultFlag(HostHandle result, bool success);
 uint32_t IntPower(uint32_t base, uint32_t exponent);
 void FormatDecimal(uint32_t value, char *destination, uint8_t *length);
 int32_t ParseCoordinate(char c1, char c2, char c3, char c4, char c5);
+// Holds a computed coordinate within the -16000 to 16000 that a number
+// field can give.
+int32_t LimitCoordinate(int32_t value);
 
 // host/Lifecycle.cpp: the start-up and shut-down messages.
 int StartUp(int16_t extnVersion);

@@ -7,10 +7,15 @@ static const char kKeyClass[] = "REG_SZ";
 static const char kValueName[] = LOOMVANE_PREFS_VALUE;
 static const DWORD kLargestStoredText = 21;
 
+// Only the rights to read and write a value. A locked-down or roaming
+// profile may grant no more on the key; asking for KEY_ALL_ACCESS there
+// (the rights to change its security, owner and existence too) is refused.
+static const REGSAM kSettingsRights = KEY_QUERY_VALUE | KEY_SET_VALUE;
+
 static bool OpenSettingsKey(HKEY *key, DWORD *disposition)
 {
     return RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, (LPSTR)kKeyClass,
-                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, key,
+                           REG_OPTION_NON_VOLATILE, kSettingsRights, NULL, key,
                            disposition) == ERROR_SUCCESS;
 }
 

@@ -63,6 +63,12 @@ HWND MakeSecondaryTaskBar();
 // answer is what differs, or empty.
 std::string UseMonitors(const std::vector<RECT> &monitors);
 
+// The registry key below HKEY_CURRENT_USER, made if missing, grants
+// whoever opens it these rights and no more, as a locked-down profile may:
+// on Windows through its security descriptor. The answer is empty, or why
+// it could not be done.
+std::string LockRegistryKey(const std::string &path, DWORD rights);
+
 // The ANSI code page, 1252 or 932 (Shift-JIS): the simulated desktop is
 // given it; a Windows process has its own, which must be this one. The
 // answer is what differs, or empty.

@@ -175,6 +175,12 @@ int RunAsHungShell(int, const std::string &)
     return 2;  // a second process exists on Windows only
 }
 
+std::string LockRegistryKey(const std::string &path, DWORD rights)
+{
+    winsim::SetKeyRights(path, rights);
+    return std::string();
+}
+
 std::string UseCodePage(unsigned codePage)
 {
     if (codePage == 1252)

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -314,6 +316,27 @@ std::string UseMonitors(const std::vector<RECT> &monitors)
         same = same && listed;
     }
     return same ? std::string() : "the display has the monitors" + have + ", not" + wanted;
+}
+
+// A protected access list that grants everyone the rights and nothing else.
+std::string LockRegistryKey(const std::string &path, DWORD rights)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, NULL, 0, WRITE_DAC, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
+        return "cannot open the key " + path;
+    char text[64];
+    std::snprintf(text, sizeof text, "D:P(A;;0x%lx;;;WD)", static_cast<unsigned long>(rights));
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    LSTATUS status = ERROR_INVALID_DATA;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA(text, SDDL_REVISION_1, &descriptor,
+                                                             NULL)) {
+        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        LocalFree(descriptor);
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::string()
+                                   : "cannot lock the key: error " + std::to_string(status);
 }
 
 std::string UseCodePage(unsigned codePage)

@@ -78,6 +78,12 @@ private:
     // as a hung shell's; then it wakes and carries out what it was sent.
     void HungShell(const Words &words);
     void WaitShell(const Words &);
+    // maximize|minimize|restore NAME: ShowWindow with SW_MAXIMIZE, SW_MINIMIZE
+    // or SW_RESTORE, as the user does with the window's buttons.
+    void WindowState(const Words &words);
+    // menu NAME new|none: the host gives the window a new menu bar of two
+    // items (which "check menu NAME new" then finds), or takes its menu bar off.
+    void Menu(const Words &words);
     void Destroy(const Words &words);
     void Set(const Words &words);
 
@@ -144,6 +150,10 @@ private:
     void CheckVisible(const Words &words);
     void CheckText(const Words &words);
     void CheckMenu(const Words &words);
+    // check menuitems NAME COUNT [buttons=DOC]: the menu bar's item count,
+    // and the buttons a maximized document leaves in it (its window menu
+    // first, close last): DOC's, or none without the option.
+    void CheckMenuItems(const Words &words);
     void CheckAbove(const Words &words);
     void CheckTop(const Words &words);
 
@@ -154,6 +164,7 @@ private:
     int generation_ = 5;
     std::map<std::string, HWND> windows_;
     std::map<std::string, HostWindows> hosts_;
+    std::map<std::string, HMENU> newMenus_;  // by the "menu" command, by window name
     std::string last_;
     DialogReport dialog_;
 };

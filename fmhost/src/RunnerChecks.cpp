@@ -11,17 +11,18 @@ namespace fmhost {
 void Runner::Check(const Words &words)
 {
     static const std::map<std::string, void (Runner::*)(const Words &)> checks = {
-        {"cursor", &Runner::CheckCursor},     {"registry", &Runner::CheckRegistry},
-        {"dialog", &Runner::CheckDialog},     {"same", &Runner::CheckSame},
-        {"active", &Runner::CheckActive},     {"focus", &Runner::CheckActive},
+        {"cursor", &Runner::CheckCursor},   {"registry", &Runner::CheckRegistry},
+        {"dialog", &Runner::CheckDialog},   {"same", &Runner::CheckSame},
+        {"active", &Runner::CheckActive},   {"focus", &Runner::CheckActive},
         {"foreground", &Runner::CheckActive}, {"awake", &Runner::CheckAwake},
-        {"exists", &Runner::CheckExists},     {"rect", &Runner::CheckRect},
-        {"size", &Runner::CheckSize},         {"style", &Runner::CheckStyle},
-        {"exstyle", &Runner::CheckStyle},     {"classstyle", &Runner::CheckStyle},
-        {"visible", &Runner::CheckVisible},   {"enabled", &Runner::CheckVisible},
-        {"title", &Runner::CheckText},        {"class", &Runner::CheckText},
-        {"menu", &Runner::CheckMenu},         {"above", &Runner::CheckAbove},
-        {"top", &Runner::CheckTop},
+        {"exists", &Runner::CheckExists},   {"rect", &Runner::CheckRect},
+        {"size", &Runner::CheckSize},       {"style", &Runner::CheckStyle},
+        {"exstyle", &Runner::CheckStyle},   {"classstyle", &Runner::CheckStyle},
+        {"visible", &Runner::CheckVisible}, {"enabled", &Runner::CheckVisible},
+        {"title", &Runner::CheckText},      {"class", &Runner::CheckText},
+        {"menu", &Runner::CheckMenu},       {"above", &Runner::CheckAbove},
+        {"top", &Runner::CheckTop},         {"zoomed", &Runner::CheckVisible},
+        {"iconic", &Runner::CheckVisible},  {"menuitems", &Runner::CheckMenuItems},
     };
     if (words.size() < 3)
         throw ScriptError("check WHAT ... (try 'help')");
@@ -85,7 +86,9 @@ void Runner::CheckCursor(const Words &words)
 std::string Runner::ReadPrefs()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, LOOMVANE_SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    // The one right reading a value needs: a locked-down key grants no more.
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, LOOMVANE_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
         return "<no key>";
     char data[512];
     DWORD size = sizeof data;
@@ -179,7 +182,7 @@ void Runner::CheckStyle(const Words &words)
         CheckWord(words, GetClassLongA(window, GCL_STYLE));
 }
 
-// check visible|enabled NAME 0|1.
+// check visible|enabled|zoomed|iconic NAME 0|1.
 void Runner::CheckVisible(const Words &words)
 {
     HWND window = ExistingWindow(words);
@@ -187,8 +190,12 @@ void Runner::CheckVisible(const Words &words)
         throw ScriptError("check " + words[1] + " NAME 0|1");
     if (words[1] == "visible")
         CheckFlag("visibility", words[2], IsWindowVisible(window) != 0, words[3]);
-    else
+    else if (words[1] == "enabled")
         CheckFlag("enabled state", words[2], IsWindowEnabled(window) != 0, words[3]);
+    else if (words[1] == "zoomed")
+        CheckFlag("maximized state", words[2], IsZoomed(window) != 0, words[3]);
+    else
+        CheckFlag("minimized state", words[2], IsIconic(window) != 0, words[3]);
 }
 
 // check title NAME TEXT, check class NAME CLASS.
@@ -212,9 +219,15 @@ void Runner::CheckMenu(const Words &words)
 {
     HWND window = ExistingWindow(words);
     if (words.size() != 4)
-        throw ScriptError("check menu NAME none|present|original");
+        throw ScriptError("check menu NAME none|present|original|new");
     HMENU menu = GetMenu(window);
     auto host = hosts_.find(words[2]);
+    if (words[3] == "new") {
+        auto made = newMenus_.find(words[2]);
+        if (made == newMenus_.end() || menu != made->second)
+            throw ScriptError("menu of " + words[2] + ": expected the one the host gave it");
+        return;
+    }
     if (words[3] == "none") {
         if (menu != NULL)
             throw ScriptError("menu of " + words[2] + ": expected none, found one");
@@ -227,8 +240,35 @@ void Runner::CheckMenu(const Words &words)
         if (menu != host->second.menu)
             throw ScriptError("menu of " + words[2] + ": expected its original menu bar");
     } else {
-        throw ScriptError("check menu NAME none|present|original");
+        throw ScriptError("check menu NAME none|present|original|new");
     }
+}
+
+void Runner::CheckMenuItems(const Words &words)
+{
+    HWND window = ExistingWindow(words);
+    Options options(words, 3);
+    if (options.positional.size() != 1)
+        throw ScriptError("check menuitems NAME COUNT [buttons=DOC]");
+    HMENU menu = GetMenu(window);
+    int count = GetMenuItemCount(menu);
+    long expected = ParseNumber(options.positional[0], "count");
+    // Whose window menu the first item is, if it is a document's.
+    HMENU first = GetSubMenu(menu, 0);
+    std::string owner = "none";
+    for (const auto &entry : windows_)
+        if (first != NULL && IsWindow(entry.second) && GetSystemMenu(entry.second, FALSE) == first)
+            owner = entry.first;
+    UINT last = GetMenuItemID(menu, count - 1);
+    if (owner != "none" && last != SC_CLOSE)
+        owner += " (without its close button last)";
+    if (owner == "none" && (first != NULL || last == SC_CLOSE))
+        owner = "another window";
+    std::string wanted = options.Get("buttons", "none");
+    if (count != expected || owner != wanted)
+        throw ScriptError("menu bar of " + words[2] + ": expected " + std::to_string(expected) +
+                          " items with the buttons of " + wanted + ", found " +
+                          std::to_string(count) + " with the buttons of " + owner);
 }
 
 // Read before the window manager handles the messages of a change: without

@@ -42,6 +42,10 @@ void Runner::Execute(const Words &words)
         {"display", &Runner::Display},
         {"hungshell", &Runner::HungShell},
         {"waitshell", &Runner::WaitShell},
+        {"maximize", &Runner::WindowState},
+        {"minimize", &Runner::WindowState},
+        {"restore", &Runner::WindowState},
+        {"menu", &Runner::Menu},
         {"registry", &Runner::Registry},
         {"prefs", &Runner::Prefs},
         {"snapshot", &Runner::SnapshotCommand},
@@ -329,6 +333,33 @@ void Runner::WaitShell(const Words &)
         throw ScriptError("the hung shell: " + error);
 }
 
+void Runner::WindowState(const Words &words)
+{
+    if (words.size() != 2)
+        throw ScriptError(words[0] + " NAME");
+    int command = words[0] == "maximize"   ? SW_MAXIMIZE
+                  : words[0] == "minimize" ? SW_MINIMIZE
+                                           : SW_RESTORE;
+    ShowWindow(Window(words[1]), command);
+    Pump();
+}
+
+void Runner::Menu(const Words &words)
+{
+    if (words.size() != 3 || (words[2] != "new" && words[2] != "none"))
+        throw ScriptError("menu NAME new|none");
+    HMENU menu = NULL;
+    if (words[2] == "new") {
+        menu = CreateMenu();
+        AppendMenuA(menu, MF_STRING, 11, "&Records");
+        AppendMenuA(menu, MF_STRING, 12, "&Scripts");
+        newMenus_[words[1]] = menu;
+    }
+    if (!SetMenu(Window(words[1]), menu))
+        throw ScriptError("the menu bar could not be set");
+    Pump();
+}
+
 void Runner::Destroy(const Words &words)
 {
     if (words.size() != 2)
@@ -438,7 +469,15 @@ void Runner::Registry(const Words &words)
             RegCloseKey(key);
         return;
     }
-    throw ScriptError("registry clear | registry key-only | registry set TEXT");
+    if (words.size() == 2 && words[1] == "locked") {
+        // Reading and writing values, and deleting the key: no more.
+        std::string failed =
+            LockRegistryKey(LOOMVANE_SETTINGS_KEY, KEY_QUERY_VALUE | KEY_SET_VALUE | 0x10000);
+        if (!failed.empty())
+            throw ScriptError(failed);
+        return;
+    }
+    throw ScriptError("registry clear | registry key-only | registry locked | registry set TEXT");
 }
 
 void Runner::Prefs(const Words &words)

@@ -17,6 +17,8 @@ constexpr char kOtherClass[] = "ConformanceThread";
 #ifndef _WIN32
 constexpr DWORD kOtherThread = 0x77;
 #endif
+constexpr char kFrameClass[] = "ConformanceFrame";
+constexpr char kDocumentClass[] = "ConformanceDocument";
 
 std::string TitleOf(HWND window)
 {
@@ -41,6 +43,21 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         Messages().push_back(note);
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The host lays its MDI client out itself: DefFrameProcA would stretch it
+// over the frame's client area.
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SIZE)
+        return 0;
+    return DefFrameProcA(window, FindWindowExA(window, NULL, "MDIClient", NULL), message, wParam,
+                         lParam);
+}
+
+LRESULT CALLBACK DocumentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefMDIChildProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -82,6 +99,8 @@ void ConformanceTest::SetUp()
 #endif
     Register(kClass, ProbeProc);  // already registered by an earlier test is fine
     Register(kOtherClass);
+    Register(kFrameClass, FrameProc);
+    Register(kDocumentClass, DocumentProc);
     Messages().clear();
 }
 
@@ -288,6 +307,34 @@ void ConformanceTest::ClickAt(HWND window, POINT)
 }
 
 #endif
+
+ConformanceTest::MdiHost ConformanceTest::MakeMdiHost()
+{
+    MdiHost host;
+    host.menu = CreateMenu();
+    AppendMenuA(host.menu, MF_STRING, 1, "&File");
+    AppendMenuA(host.menu, MF_STRING, 2, "&Edit");
+    host.frame = CreateWindowExA(0, kFrameClass, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 800, 600, NULL, host.menu, Instance(), NULL);
+    EXPECT_NE(host.frame, nullptr);
+    made_.push_back(host.frame);
+    CLIENTCREATESTRUCT ccs = {NULL, 1000};
+    host.mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", NULL,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | MDIS_ALLCHILDSTYLES, 0, 30,
+                               700, 400, host.frame, NULL, Instance(), &ccs);
+    EXPECT_NE(host.mdi, nullptr);
+    return host;
+}
+
+HWND ConformanceTest::MakeMdiDocument(const MdiHost &host, const char *title, int x, int y)
+{
+    HWND window = CreateWindowExA(WS_EX_MDICHILD, kDocumentClass, title,
+                                  WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 200,
+                                  host.mdi, NULL, Instance(), NULL);
+    EXPECT_NE(window, nullptr) << title;
+    made_.push_back(window);
+    return window;
+}
 
 void ConformanceTest::Pump()
 {

@@ -56,6 +56,18 @@ protected:
     };
     Host MakeHost(DWORD mdiStyle);
     HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
+    // An MDI frame as a host makes it: a menu bar of two items (File, id 1,
+    // and Edit, id 2), its own layout, which keeps the MDI client at (0, 30),
+    // 700 by 400, with a client edge, and DefFrameProcA for the rest; its
+    // documents' procedure is DefMDIChildProcA.
+    struct MdiHost {
+        HWND frame;
+        HWND mdi;
+        HMENU menu;
+    };
+    MdiHost MakeMdiHost();
+    // A shown document window of the frame's document class, 300 by 200.
+    HWND MakeMdiDocument(const MdiHost &host, const char *title, int x, int y);
     // The module the fixture's class belongs to, and that class's name, for
     // a test that makes a window the fixture must not expect to be made.
     static HINSTANCE Instance();

@@ -179,6 +179,56 @@ TEST_F(RegistryTest, QueryEdgeCases)
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << "the default value";
 }
 
+// A handle holds the rights it was opened with: a value is set only through
+// KEY_SET_VALUE and read only through KEY_QUERY_VALUE, and a refused write
+// leaves the value as it was.
+struct RightsCase {
+    const char *label;
+    REGSAM access;
+    LSTATUS set;
+    LSTATUS query;
+};
+
+class RightsTest : public RegistryTest, public ::testing::WithParamInterface<RightsCase> {};
+
+TEST_P(RightsTest, HandleHoldsTheRightsAskedFor)
+{
+    const RightsCase &c = GetParam();
+    Store(Create(kPath), "v", REG_BINARY, "old");
+    HKEY key = NULL;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, NULL, 0, c.access, NULL, &key, NULL),
+              ERROR_SUCCESS)
+        << c.label;
+    open_.push_back(key);
+    EXPECT_EQ(RegSetValueExA(key, "v", 0, REG_BINARY, reinterpret_cast<const BYTE *>("new"), 3),
+              c.set)
+        << c.label;
+    EXPECT_EQ(RegDeleteValueA(key, "other"), c.set == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : c.set)
+        << c.label;
+    char data[8] = "XXXXXXX";
+    DWORD size = sizeof data;
+    EXPECT_EQ(RegQueryValueExA(key, "v", NULL, NULL, reinterpret_cast<BYTE *>(data), &size),
+              c.query)
+        << c.label;
+    HKEY reader = NULL;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, KEY_QUERY_VALUE, &reader), ERROR_SUCCESS);
+    open_.push_back(reader);
+    size = sizeof data;
+    ASSERT_EQ(RegQueryValueExA(reader, "v", NULL, NULL, reinterpret_cast<BYTE *>(data), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::string(data, size), c.set == ERROR_SUCCESS ? "new" : "old") << c.label;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Access, RightsTest,
+    ::testing::Values(RightsCase{"read", KEY_READ, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+                      RightsCase{"set only", KEY_SET_VALUE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+                      RightsCase{"query and set", KEY_QUERY_VALUE | KEY_SET_VALUE, ERROR_SUCCESS,
+                                 ERROR_SUCCESS},
+                      RightsCase{"write", KEY_WRITE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+                      RightsCase{"none", 0, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+                      RightsCase{"all", KEY_ALL_ACCESS, ERROR_SUCCESS, ERROR_SUCCESS}));
+
 TEST_F(RegistryTest, DeletingKeysAndValues)
 {
     HKEY key = Create(kPath);

@@ -48,6 +48,9 @@ TEST(ScriptTest, BadLinesNameTheirLine)
         {"startup abc\n", "t.fmh:1: not a number for version: 'abc'"},
         {"app main at=1,2\n", "t.fmh:1: a rectangle is x,y,width,height: '1,2'"},
         {"startup 33\nregistry set\n", "t.fmh:2: registry clear"},
+        {"app main\nmenu main old\n", "t.fmh:2: menu NAME new|none"},
+        {"app main\ncheck menuitems main 5\n",
+         "t.fmh:2: menu bar of main: expected 5 items with the buttons of none, found 4"},
     };
     for (const auto &c : cases) {
         RunResult r = RunText(c.first);

@@ -302,17 +302,23 @@ bool SameRect(const RECT &a, const RECT &b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// The style bits that are a window's state, not its frame: shown, enabled,
+// minimized, maximized. Changes of the first two and of the last two are
+// told apart from style changes.
 const DWORD kShownAndEnabled = WS_VISIBLE | WS_DISABLED;
+const DWORD kMinMax = WS_MINIMIZE | WS_MAXIMIZE;
+const DWORD kStateBits = kShownAndEnabled | kMinMax;
 
 // The windows that changed between two snapshots, by what changed.
 struct Changes {
     std::vector<HWND> created, destroyed, style, exStyle, classStyle, shown, hidden, enabled,
         disabled, rect, title, menu;
+    std::vector<HWND> minMax;  // minimized, maximized or restored
     size_t Count() const
     {
         return created.size() + destroyed.size() + style.size() + exStyle.size() +
                classStyle.size() + shown.size() + hidden.size() + enabled.size() + disabled.size() +
-               rect.size() + title.size() + menu.size();
+               rect.size() + title.size() + menu.size() + minMax.size();
     }
 };
 
@@ -327,8 +333,10 @@ Changes Compare(const Snapshot &before, const Snapshot &after)
         }
         const winsim::WindowInfo &now = found->second;
         DWORD wasStyle = static_cast<DWORD>(was.style), nowStyle = static_cast<DWORD>(now.style);
-        if ((wasStyle ^ nowStyle) & ~kShownAndEnabled)
+        if ((wasStyle ^ nowStyle) & ~kStateBits)
             c.style.push_back(handle);
+        if ((wasStyle ^ nowStyle) & kMinMax)
+            c.minMax.push_back(handle);
         if ((wasStyle & WS_VISIBLE) != (nowStyle & WS_VISIBLE))
             ((nowStyle & WS_VISIBLE) ? c.shown : c.hidden).push_back(handle);
         if ((wasStyle & WS_DISABLED) != (nowStyle & WS_DISABLED))
@@ -376,6 +384,7 @@ std::string Describe(const Changes &c)
     list("rect", c.rect);
     list("title", c.title);
     list("menu", c.menu);
+    list("min/max", c.minMax);
     return out.empty() ? " nothing" : out;
 }
 
@@ -531,9 +540,13 @@ void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Change
         Fail("geometry", "changed \"" + was.title + "\", not \"" + fields[0] + "\"");
     const RECT &origin = before.windows.at(was.parent).client;
     std::string label = "function " + std::to_string(id) + " " + request.parameter;
+    // A relative move ends within -16000 to 16000, as an absolute one.
+    auto limited = [](long value) {
+        return value > 16000 ? 16000 : value < -16000 ? -16000 : value;
+    };
     if (id == kDoWindowRelocate) {
-        long x = first + (relative ? was.rect.left - origin.left : 0);
-        long y = second + (relative ? was.rect.top - origin.top : 0);
+        long x = relative ? limited(first + was.rect.left - origin.left) : first;
+        long y = relative ? limited(second + was.rect.top - origin.top) : second;
         if (now.rect.left - origin.left != x || now.rect.top - origin.top != y)
             Fail("relocate", label + ": the window is at " +
                                  std::to_string(now.rect.left - origin.left) + "," +
@@ -542,8 +555,10 @@ void CheckGeometry(uint32_t id, const fmhost::CallRequest &request, const Change
     } else {
         long width = first + (relative ? was.rect.right - was.rect.left : 0);
         long height = second + (relative ? was.rect.bottom - was.rect.top : 0);
-        // The window manager's limits apply outside these sizes.
-        bool unlimited = width >= 150 && width <= 1000 && height >= 150 && height <= 700;
+        // The window manager's limits apply outside these sizes; a
+        // minimized window keeps the size of its icon.
+        bool unlimited = width >= 150 && width <= 1000 && height >= 150 && height <= 700 &&
+                         !(static_cast<DWORD>(was.style) & WS_MINIMIZE);
         if (unlimited &&
             (now.rect.right - now.rect.left != width || now.rect.bottom - now.rect.top != height))
             Fail("resize", label + ": the window is " +
@@ -607,9 +622,101 @@ std::vector<HWND> AllChanged(const Changes &c)
 {
     std::vector<HWND> all;
     for (const auto *list : {&c.destroyed, &c.style, &c.exStyle, &c.classStyle, &c.shown, &c.hidden,
-                             &c.enabled, &c.disabled, &c.rect, &c.title, &c.menu})
+                             &c.enabled, &c.disabled, &c.rect, &c.title, &c.menu, &c.minMax})
         all.insert(all.end(), list->begin(), list->end());
     return all;
+}
+
+// The documents whose state or rectangle changed, when all are documents of
+// one MDI client; that client, or null.
+HWND OneClient(const Snapshot &before, const Changes &c, std::vector<HWND> *changed)
+{
+    *changed = c.minMax;
+    changed->insert(changed->end(), c.rect.begin(), c.rect.end());
+    HWND client = NULL;
+    for (HWND w : *changed) {
+        if (!IsDocument(before, w) || (client != NULL && before.windows.at(w).parent != client))
+            return NULL;
+        client = before.windows.at(w).parent;
+    }
+    return client;
+}
+
+bool Maximized(const winsim::WindowInfo &w)
+{
+    return (static_cast<DWORD>(w.style) & WS_MAXIMIZE) != 0;
+}
+
+// What activating a document may change besides it: while a document is
+// maximized, the MDI client hands the maximized state to the one it
+// activates. Afterwards exactly one document of the client is maximized,
+// one that was not before, while another one was; nothing outside that
+// client changed its state or rectangle.
+bool HandedOver(const Snapshot &before, const Snapshot &after, const Changes &c)
+{
+    std::vector<HWND> changed;
+    HWND client = OneClient(before, c, &changed);
+    if (changed.empty())
+        return true;
+    if (client == NULL)
+        return false;
+    int wasMaximized = 0, nowMaximized = 0, newlyMaximized = 0;
+    for (const auto &entry : before.windows)
+        if (entry.second.parent == client && Maximized(entry.second)) {
+            ++wasMaximized;
+            bool still =
+                after.windows.count(entry.first) && Maximized(after.windows.at(entry.first));
+            newlyMaximized -= still ? 1 : 0;
+        }
+    for (const auto &entry : after.windows)
+        if (entry.second.parent == client && Maximized(entry.second)) {
+            ++nowMaximized;
+            ++newlyMaximized;
+        }
+    return wasMaximized > 0 && nowMaximized == 1 && newlyMaximized == 1;
+}
+
+// Kwzr-ShowWindow restores its own document from minimized or maximized
+// (one minimized from maximized goes back to maximized): that one alone
+// changes.
+bool RestoredAlone(const Snapshot &before, const Snapshot &after, const Changes &c)
+{
+    std::vector<HWND> changed;
+    OneClient(before, c, &changed);
+    for (HWND w : changed)
+        if (w != changed.front())
+            return false;
+    if (changed.empty())
+        return true;
+    DWORD was = static_cast<DWORD>(before.windows.at(changed.front()).style);
+    DWORD now = static_cast<DWORD>(after.windows.at(changed.front()).style);
+    return (was & WS_MINIMIZE) ? !(now & WS_MINIMIZE) : (was & WS_MAXIMIZE) && !(now & kMinMax);
+}
+
+// The buttons of a maximized document that the application window's menu
+// bar holds (its window menu first, close last) against those the MDI
+// client's state calls for: the active document's when it is maximized and
+// shown and has a window menu; its own or none when it is hidden; none
+// otherwise. Empty when they agree, else what is wrong.
+std::string MenuButtonsProblem(HWND application)
+{
+    winsim::Quiet quiet;
+    HMENU menu = GetMenu(application);
+    if (menu == NULL)
+        return std::string();
+    HMENU first = GetSubMenu(menu, 0);
+    bool held = GetMenuItemID(menu, GetMenuItemCount(menu) - 1) == SC_CLOSE;
+    HWND mdiClient = FindWindowExA(application, NULL, "MDIClient", NULL);
+    BOOL maximized = FALSE;
+    HWND active = reinterpret_cast<HWND>(
+        SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    HMENU windowMenu = maximized ? GetSystemMenu(active, FALSE) : NULL;
+    bool own = held && windowMenu != NULL && first == windowMenu;
+    if (maximized && windowMenu != NULL && IsWindowVisible(active) && !own)
+        return "the menu bar lacks the buttons of the maximized " + winsim::Str(active);
+    if (held && !own)
+        return "the menu bar holds the buttons of a document not maximized";
+    return std::string();
 }
 
 void CheckCallEffects(const fmhost::CallRequest &request, const std::string &answer, bool known,
@@ -712,9 +819,20 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                 Fail("window rectangles",
                      "function " + std::to_string(id) + " changed " + winsim::Str(w));
         }
+    } else if (id == kDoShowWindow || id == kDoHideWindowSizing || id == kDoShowWindowSizing) {
+        // They activate the document (ShowWindow when it restores it), and
+        // keep it as it is otherwise.
+        if (!HandedOver(before, after, c) &&
+            !(id == kDoShowWindow && RestoredAlone(before, after, c)))
+            Fail("window states", label + " changed" + Describe(c));
     } else if (id != kDoWindowResize && id != kDoWindowRelocate && id != kDoDialogWindow) {
         ExpectNone("window rectangles", c.rect, id);
     }
+    // Only a failing call keeps the menu bar's show from maximizing again a
+    // document it restored.
+    bool activates = id == kDoShowWindow || id == kDoHideWindowSizing || id == kDoShowWindowSizing;
+    if (!activates && !(id == kDoShowMenuBar && faulted))
+        ExpectNone("window states", c.minMax, id);
     if (id != kDoDisableWindow && id != kDoEnableWindow) {
         ExpectNone("windows disabled", c.disabled, id);
         ExpectNone("windows enabled", c.enabled, id);
@@ -781,6 +899,10 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                     entry.second.parent == NULL && entry.second.menu == before.state.savedMenu;
             if (!hide && !faulted && !attached)
                 Fail("menu bar", "answered 1 but the kept menu is on no window");
+            std::string buttons =
+                hide || faulted ? "" : MenuButtonsProblem(before.state.menuSource);
+            if (!buttons.empty())
+                Fail("menu bar", label + ": " + buttons);
         } else if (no && !faulted) {
             ExpectNone("menus", c.menu, id);
             // A show whose menu or window is gone forgets them, and only then.
@@ -951,7 +1073,7 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             DWORD flipped =
                 static_cast<DWORD>(before.windows.at(w).style ^ after.windows.at(w).style);
             DWORD classFlipped = before.windows.at(w).classStyle ^ after.windows.at(w).classStyle;
-            if ((flipped & ~kShownAndEnabled) != kDialogStyleMask || classFlipped != CS_NOCLOSE)
+            if ((flipped & ~kStateBits) != kDialogStyleMask || classFlipped != CS_NOCLOSE)
                 Fail("dialog frame",
                      "inverted " + Hex(flipped) + " and class " + Hex(classFlipped));
         } else if (no && !faulted) {
@@ -999,7 +1121,7 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
             const winsim::WindowInfo &now = after.windows.at(changed[0]);
             DWORD wasWord = rule.classWord ? was.classStyle : static_cast<DWORD>(was.style);
             DWORD nowWord = rule.classWord ? now.classStyle : static_cast<DWORD>(now.style);
-            if (((wasWord ^ nowWord) & ~kShownAndEnabled) != rule.mask)
+            if (((wasWord ^ nowWord) & ~kStateBits) != rule.mask)
                 Fail("frame", label + " inverted " + Hex(wasWord ^ nowWord));
             if (((wasWord & rule.test) != 0) != rule.needSet)
                 Fail("frame", label + " acted on a window it should have refused");
@@ -1169,6 +1291,9 @@ void CheckGiveBack(const Snapshot &before, const Snapshot &after)
                     before.windows.at(source).menu == NULL;
         if (fits && after.windows.at(source).menu != menu)
             Fail("shut-down", "the detached menu bar was not put back on its window");
+        std::string buttons = fits ? MenuButtonsProblem(source) : "";
+        if (!buttons.empty())
+            Fail("shut-down", buttons);
         if (!after.state.menuBarShown)
             Fail("shut-down", "the menu bar is still recorded as detached");
     }
@@ -1423,10 +1548,11 @@ const StartingPoints &Start()
     return start;
 }
 
-// Builds the desktop on the stand-in, from its saved start. Answers whether
-// the stored value was set to change after its size query, which the
-// start-up model leaves alone.
-bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hosts)
+// Builds the desktop on the stand-in, from its saved start, and lists the
+// host's own document windows. Answers whether the stored value was set to
+// change after its size query, which the start-up model leaves alone.
+bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hosts,
+                  std::vector<HWND> *documents)
 {
     int old = plan.shape & 1;
     int generation = old ? 3 : 5;
@@ -1440,8 +1566,8 @@ bool BuildDesktop(const DesktopPlan &plan, std::vector<fmhost::HostWindows> *hos
             hosts->push_back(fmhost::CreateHostWindows(reinterpret_cast<HINSTANCE>(0x400000),
                                                        ApplicationLayout(generation, i, true)));
         for (const fmhost::DocumentLayout &doc : plan.documents[i])
-            fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x400000), hosts->back(), generation,
-                                   doc);
+            documents->push_back(fmhost::CreateDocument(reinterpret_cast<HINSTANCE>(0x400000),
+                                                        hosts->back(), generation, doc));
     }
     if (plan.shape & 16) {
         winsim::CreateTaskBar();
@@ -1596,7 +1722,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     gFMExternCallPtr = nullptr;
     fmhost::HostSession host(FMExternCallProc, reinterpret_cast<HINSTANCE>(0x400000));
     std::vector<fmhost::HostWindows> hosts;
-    bool registryModelled = !BuildDesktop(ReadDesktop(in), &hosts);
+    std::vector<HWND> documents;
+    bool registryModelled = !BuildDesktop(ReadDesktop(in), &hosts, &documents);
     gShell = HungShell();
     gShell.hung = winsim::ThreadHung(winsim::kShellThread);
 
@@ -1722,9 +1849,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 excuses.coversDestroyedByOthers.insert(gPluginState.coverWindow);
             } else if ((what & 3) == 1)
                 winsim::SetCursorCount(static_cast<int8_t>(in.Byte()) / 2);
-            else if ((what & 3) == 2 && !hosts.empty())
+            else if ((what & 7) == 2 && !hosts.empty())
                 SetMenu(hosts[0].app, NULL);
-            else {
+            else if ((what & 7) == 6 && !documents.empty()) {
+                // The user maximizes, minimizes or restores a document.
+                static const int kCommands[] = {SW_MAXIMIZE, SW_MINIMIZE, SW_RESTORE};
+                ShowWindow(documents[in.Byte() % documents.size()], kCommands[(what >> 3) % 3]);
+            } else {
                 // The next message meets a failing platform call.
                 faultPending = true;
                 faultAt = 1 + in.Byte() % 8;

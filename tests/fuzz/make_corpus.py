@@ -126,6 +126,18 @@ def main():
     seeds["runtime-solution"] = desktop(shape=0x12 | 0x10 | 0x80)[:-1] + bytes([0x80]) + \
         startup() + call(ID["HideTaskBar"], text()) + call(ID["ShowTaskBar"], text()) + \
         call(ID["HideWindow"], text("Orders", "|", "ab1"))
+    # The user maximizes, minimizes or restores a document (by its number):
+    # the sizing pair keeps its state, the menu bar comes back with the
+    # buttons of the document maximized at that moment.
+    maximize, minimize, restore = bytes([7, 0x06]), bytes([7, 0x0E]), bytes([7, 0x16])
+    seeds["maximized"] = desktop(docs=2) + startup() + maximize + bytes([0]) + \
+        call(ID["HideWindowSizing"], text("Orders")) + call(ID["ShowWindowSizing"], text("Orders")) + \
+        call(ID["HideMenuBar"], text()) + restore + bytes([0]) + call(ID["ShowMenuBar"], text()) + \
+        call(ID["HideMenuBar"], text()) + maximize + bytes([1]) + bytes([4])
+    seeds["minimized"] = desktop(docs=2) + startup() + minimize + bytes([0]) + \
+        call(ID["HideWindowSizing"], text("Orders")) + call(ID["GetWindowSize"], text("Orders")) + \
+        call(ID["WindowRelocate"], text("Orders", "|", "R", "|", "10", "|", "-20")) + \
+        call(ID["ShowWindow"], text("Orders"))
     rng = random.Random(1)
     for i in range(6):
         seeds[f"random-{i}"] = bytes(rng.randrange(256) for _ in range(rng.randrange(8, 120)))

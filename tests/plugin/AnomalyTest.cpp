@@ -22,6 +22,10 @@ struct Command {
     std::string parameter;
     // Calls that bring the desktop into the state the command starts from.
     std::vector<std::pair<uint32_t, std::string>> prelude;
+    // ShowWindow commands on the document Orders before the prelude and
+    // after it (maximize, minimize, restore), -1 for none.
+    int ordersBefore = -1;
+    int ordersAfter = -1;
 };
 
 std::vector<Command> Commands()
@@ -54,7 +58,43 @@ std::vector<Command> Commands()
         {kDoShowWindowClose, "Orders", {{kDoHideWindowClose, "Orders"}}},
         {kDoHideWindowMenu, "Orders", {}},
         {kDoShowWindowMenu, "Orders", {{kDoHideWindowMenu, "Orders"}}},
+        // The menu bar given back with a document maximized since, or with
+        // the buttons of one restored since; the sizing pair on a maximized
+        // and on a minimized document.
+        {kDoShowMenuBar, "", {{kDoHideMenuBar, ""}}, -1, SW_MAXIMIZE},
+        {kDoShowMenuBar, "", {{kDoHideMenuBar, ""}}, SW_MAXIMIZE, SW_RESTORE},
+        {kDoHideWindowSizing, "Orders", {}, SW_MAXIMIZE},
+        {kDoShowWindowSizing, "Orders", {{kDoHideWindowSizing, "Orders"}}, SW_MINIMIZE},
     };
+}
+
+// "max", "min" or "normal", and " hidden" for a hidden window.
+std::string StateOf(HWND window)
+{
+    winsim::Quiet quiet;
+    std::string state = IsZoomed(window) ? "max" : IsIconic(window) ? "min" : "normal";
+    return state + (IsWindowVisible(window) ? "" : " hidden");
+}
+
+// The buttons in the application window's menu bar, as the document whose
+// window menu is its first item ("none" without buttons, "other" for
+// buttons of no document of the MDI client); and the buttons that belong
+// there, those of the active document when it is maximized and shown.
+std::pair<std::string, std::string> MenuButtons(const fmhost::HostWindows &host)
+{
+    winsim::Quiet quiet;
+    HMENU menu = GetMenu(host.app);
+    HMENU first = GetSubMenu(menu, 0);
+    UINT last = GetMenuItemID(menu, GetMenuItemCount(menu) - 1);
+    std::string held = first == NULL && last != SC_CLOSE ? "none" : "other";
+    for (HWND doc : winsim::Children(host.mdiClient))
+        if (first != NULL && first == GetSystemMenu(doc, FALSE) && last == SC_CLOSE)
+            held = winsim::Str(doc);
+    BOOL maximized = FALSE;
+    HWND active = reinterpret_cast<HWND>(
+        SendMessageA(host.mdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    bool shown = maximized && IsWindowVisible(active);
+    return {held, shown ? winsim::Str(active) : "none"};
 }
 
 const std::set<std::string> kFindingCalls = {"FindWindowA", "FindWindowExA", "IsWindow"};
@@ -111,6 +151,21 @@ protected:
         EXPECT_EQ(winsim::WindowCount(), baseWindows_ + covers) << "windows leaked or lost";
     }
 
+    // The document's state, and the calls of the prelude, as the command asks.
+    void Prepare(const Command &command)
+    {
+        if (command.ordersBefore >= 0) {
+            winsim::Quiet quiet;
+            ShowWindow(orders_, command.ordersBefore);
+        }
+        for (const auto &step : command.prelude)
+            ASSERT_EQ(Call(step.first, step.second), "1");
+        if (command.ordersAfter >= 0) {
+            winsim::Quiet quiet;
+            ShowWindow(orders_, command.ordersAfter);
+        }
+    }
+
     HWND orders_ = NULL;
     size_t baseWindows_ = 0;
 };
@@ -122,8 +177,8 @@ TEST_F(AnomalyTest, EveryFailingPlatformCallIsAnswered)
         for (bool persistent : {false, true}) {
             for (int nth = 1; nth < 200; ++nth) {
                 SetUpDesktop();
-                for (const auto &step : command.prelude)
-                    ASSERT_EQ(Call(step.first, step.second), "1");
+                Prepare(command);
+                std::string state = StateOf(orders_);
                 winsim::ClearCallLog();
                 winsim::ClearFaults();
                 winsim::FailCall("*", nth, persistent);
@@ -153,13 +208,31 @@ TEST_F(AnomalyTest, EveryFailingPlatformCallIsAnswered)
                     }
                 }
                 CheckState(label.str(), isWindowFailed);
+                // A maximized or minimized document stays so, unless the
+                // very ShowWindow that maximizes it again fails, or a style
+                // read that fails gives 0, which is written back without the
+                // state bits; and without a failing call the menu bar holds
+                // the buttons it should.
+                bool showFailed = false;
+                for (const auto &c : log)
+                    showFailed |=
+                        c.failed && (c.function == "ShowWindow" || c.function == "GetWindowLongA");
+                if (command.ordersBefore >= 0 || command.ordersAfter >= 0) {
+                    if (!showFailed) {
+                        EXPECT_EQ(StateOf(orders_), state) << label.str();
+                    }
+                    if (!faulted && gPluginState.menuBarShown) {
+                        auto buttons = MenuButtons(host_);
+                        EXPECT_EQ(buttons.first, buttons.second) << label.str();
+                    }
+                }
                 ++runs;
                 if (!faulted)
                     break;  // the command ran to its end without meeting the fault
             }
         }
     }
-    EXPECT_GT(runs, 2 * 27);
+    EXPECT_GT(runs, 2 * 31);
 }
 
 TEST_F(AnomalyTest, StartupAndShutdownSurviveEveryFailingCall)
@@ -216,6 +289,10 @@ TEST_F(AnomalyTest, ShutDownLosesNothingToAFailingCall)
             HMENU menu = winsim::Inspect(host_.app).menu;
             for (uint32_t id : {kDoHideMenuBar, kDoHideTaskBar, kDoHideCursor, kDoHideBackground})
                 ASSERT_EQ(Call(id), "1");
+            {
+                winsim::Quiet quiet;
+                ShowWindow(orders_, SW_MAXIMIZE);  // its buttons are owed too
+            }
             winsim::ClearCallLog();
             winsim::FailCall("*", nth, persistent);
             host->Shutdown();
@@ -255,6 +332,7 @@ TEST_F(AnomalyTest, ShutDownLosesNothingToAFailingCall)
             if (!liedOfCursor) {
                 EXPECT_GE(winsim::CursorCount(), 0) << label;
             }
+            EXPECT_TRUE(winsim::Inspect(orders_).visible) << label;
             ++runs;
             if (!faulted)
                 break;
@@ -361,8 +439,7 @@ TEST_F(AnomalyTest, MemoryErrorWritesNothingAndTheChangeStands)
         std::string changed[2];
         for (int memoryError = 0; memoryError < 2; ++memoryError) {
             SetUpDesktop();
-            for (const auto &step : command.prelude)
-                ASSERT_EQ(Call(step.first, step.second), "1");
+            Prepare(command);
             fmhost::CallOutcome out =
                 CallWith(command.id, command.parameter, "untouched", memoryError == 1);
             if (memoryError) {

@@ -393,6 +393,23 @@ TEST_F(PluginTest, CoverThatCannotBeShownIsDestroyed)
     EXPECT_EQ(Call(kDoHideBackground), "1");
 }
 
+// A cover that can be neither shown nor destroyed is still there: it stays
+// recorded, so that a show can remove it later.
+TEST_F(PluginTest, CoverThatCanBeNeitherShownNorDestroyedStaysRecorded)
+{
+    Start();
+    winsim::FailCall("SetWindowPos");
+    winsim::FailCall("DestroyWindow");
+    EXPECT_EQ(Call(kDoHideBackground), "0");
+    HWND cover = gPluginState.coverWindow;
+    EXPECT_FALSE(gPluginState.coverAbsent);
+    EXPECT_TRUE(winsim::Inspect(cover).exists);
+    EXPECT_FALSE(winsim::Inspect(cover).visible);
+    EXPECT_EQ(Call(kDoHideBackground), "0") << "one cover at most";
+    EXPECT_EQ(Call(kDoShowBackground), "1");
+    EXPECT_EQ(winsim::WindowCount(), 0u);
+}
+
 // A cover that outlives a refused destruction at shut-down keeps no window
 // procedure inside the module that is about to be unloaded.
 TEST_F(PluginTest, CoverOutlivingShutDownGetsTheDefaultProcedure)
@@ -604,12 +621,55 @@ TEST_F(GiveBackTest, ShutDownLeavesAloneWhatWasGivenBackAlready)
     {
         winsim::Quiet quiet;
         winsim::SetCursorCount(-3);  // another program's doing
+        SetMenu(host_.app, NULL);    // the host's
     }
     winsim::ClearCallLog();
     host->Shutdown();
     for (const char *function : {"SetMenu", "ShowWindowAsync", "ShowCursor", "FindWindowExA"})
         EXPECT_EQ(winsim::CountCalls(function), 0u) << function;
     EXPECT_EQ(winsim::CursorCount(), -3);
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, nullptr) << "a menu bar shown again is owed no more";
+}
+
+// A hide that left the cursor shown owes nothing, nor does a cursor that
+// something else showed again, at this shut-down or after a later start-up.
+TEST_F(GiveBackTest, CursorIsOwedOnlyWhileTheHideHolds)
+{
+    SetUpDesktop();
+    winsim::SetCursorCount(19);
+    ASSERT_EQ(Call(kDoHideCursor), "0") << "19 steps end at 0";
+    winsim::SetCursorCount(-3);
+    winsim::ClearCallLog();
+    host->Shutdown();
+    EXPECT_EQ(winsim::CountCalls("ShowCursor"), 0u);
+    EXPECT_EQ(winsim::CursorCount(), -3);
+
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    winsim::SetCursorCount(0);
+    ASSERT_EQ(Call(kDoHideCursor), "1");
+    winsim::SetCursorCount(2);
+    host->Shutdown();
+    EXPECT_EQ(winsim::CursorCount(), 2) << "shown already: only looked at";
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    winsim::SetCursorCount(-3);
+    winsim::ClearCallLog();
+    host->Shutdown();
+    EXPECT_EQ(winsim::CountCalls("ShowCursor"), 0u);
+    EXPECT_EQ(winsim::CursorCount(), -3);
+}
+
+// A window that had no menu bar when it was "hidden" gets none at
+// shut-down: nothing is owed, and the record is forgotten.
+TEST_F(GiveBackTest, ShutDownGivesNothingToAWindowThatHadNoMenuBar)
+{
+    SetUpDesktop();
+    SetMenu(host_.app, NULL);
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    winsim::ClearCallLog();
+    host->Shutdown();
+    EXPECT_EQ(winsim::CountCalls("SetMenu"), 0u);
+    EXPECT_TRUE(gPluginState.menuBarShown);
+    EXPECT_EQ(gPluginState.menuSource, nullptr);
 }
 
 // A menu bar goes back only to its own window, and only when that window

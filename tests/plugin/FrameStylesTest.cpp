@@ -14,6 +14,7 @@ struct StyleCase {
     LONG before;  // window style, without WS_CHILD | WS_VISIBLE
     const char *answer;
     LONG after;
+    int state = SW_SHOWNA;  // the ShowWindow command that minimizes or maximizes it first
 };
 
 class WindowStyleTest : public DesktopTest, public ::testing::WithParamInterface<StyleCase> {};
@@ -23,6 +24,10 @@ TEST_P(WindowStyleTest, TestsAndInverts)
     const StyleCase &c = GetParam();
     StartHost();
     HWND window = AddDocument("Orders", 10, 20, 300, 200, c.before | WS_VISIBLE);
+    {
+        winsim::Quiet quiet;
+        ShowWindow(window, c.state);
+    }
     RECT rect = winsim::Inspect(window).rect;
     EXPECT_EQ(Call(c.id, "Orders"), c.answer) << c.label;
     winsim::WindowInfo info = winsim::Inspect(window);
@@ -56,6 +61,15 @@ INSTANTIATE_TEST_SUITE_P(
                   WS_CAPTION | WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME},
         StyleCase{"show sizing with maximize box", kDoShowWindowSizing, WS_CAPTION | WS_MAXIMIZEBOX,
                   "0", WS_CAPTION | WS_MAXIMIZEBOX},
+        // A maximized or minimized document stays so, in place.
+        StyleCase{"hide sizing, maximized", kDoHideWindowSizing, WS_OVERLAPPEDWINDOW, "1",
+                  WS_CAPTION | WS_SYSMENU | WS_MAXIMIZE, SW_MAXIMIZE},
+        StyleCase{"show sizing, maximized", kDoShowWindowSizing, WS_CAPTION | WS_SYSMENU, "1",
+                  WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, SW_MAXIMIZE},
+        StyleCase{"hide sizing, minimized", kDoHideWindowSizing, WS_OVERLAPPEDWINDOW, "1",
+                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZE, SW_MINIMIZE},
+        StyleCase{"show sizing, minimized", kDoShowWindowSizing, WS_CAPTION | WS_SYSMENU, "1",
+                  WS_OVERLAPPEDWINDOW | WS_MINIMIZE, SW_MINIMIZE},
         StyleCase{"hide menu", kDoHideWindowMenu, WS_OVERLAPPEDWINDOW, "1",
                   WS_OVERLAPPEDWINDOW & ~WS_SYSMENU},
         StyleCase{"hide menu without one", kDoHideWindowMenu, WS_CAPTION, "0", WS_CAPTION},
@@ -90,7 +104,7 @@ TEST_F(DesktopTest, SizingPairShowsAndRaises)
     EXPECT_TRUE(winsim::Inspect(orders).visible);
     EXPECT_EQ(winsim::Children(host_.mdiClient).front(), orders);
     EXPECT_EQ(FormattedCalls("ShowWindow"),
-              std::vector<std::string>{"ShowWindow(" + winsim::Str(orders) + ", 4) = 0"});
+              std::vector<std::string>{"ShowWindow(" + winsim::Str(orders) + ", 8) = 0"});
     EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 1u);
     // Then the frame is recalculated and drawn, as for the other frame styles.
     EXPECT_EQ(FormattedCalls("SetWindowPos"),

@@ -51,6 +51,19 @@ TEST_F(GeometryTest, RelativeMoveRepeatsExactly)
     }
 }
 
+// A relative move ends within the -16000 to 16000 of an absolute one: far
+// below the 32767 that window messages carry, however often it is repeated.
+TEST_F(GeometryTest, RelativeMovesStayWithinTheCoordinateRange)
+{
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_EQ(Call(kDoWindowRelocate, "Orders|R|16000|-9999"), "1");
+    EXPECT_EQ(RectInParent(orders), Rect(16000, -16000, 16300, -15800));
+    EXPECT_EQ(FormattedCalls("MoveWindow").back(),
+              "MoveWindow(" + winsim::Str(orders) + ", 16000, -16000, 300, 200, 1) = 1");
+    ASSERT_EQ(Call(kDoWindowRelocate, "Orders|R|-1|1"), "1");
+    EXPECT_EQ(RectInParent(orders), Rect(15999, -15999, 16299, -15799));
+}
+
 TEST_F(GeometryTest, RelocateCallsMoveWindowWithRepaint)
 {
     ASSERT_EQ(Call(kDoWindowRelocate, "Orders|A|10|20"), "1");

@@ -93,6 +93,21 @@ TEST_F(PrefDialogTest, AcceptsTextWithMarkAndStoresExactBytes)
     EXPECT_TRUE(winsim::Beeps().empty());
 }
 
+// A "#" anywhere is enough, the first or the last of 1 to 20 characters.
+class PrefAcceptTest : public PrefDialogTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(PrefAcceptTest, StoresTheText)
+{
+    winsim::DialogRun run = Run({winsim::TypeText(IDC_PREF_TEXT, GetParam()), winsim::Click(IDOK)});
+    EXPECT_TRUE(run.ended) << GetParam();
+    EXPECT_STREQ(gPluginState.prefText, GetParam().c_str());
+    EXPECT_EQ(Stored(), GetParam());
+    EXPECT_TRUE(winsim::Beeps().empty()) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PrefAcceptTest,
+                         ::testing::Values("abc#", "#", "#abc", std::string(19, 'x') + "#"));
+
 struct RefusedCase {
     const char *label;
     std::string typed;

@@ -67,6 +67,21 @@ TEST_F(PluginTest, FirstStartupCreatesKeyWithDefaultText)
     EXPECT_EQ(sets[0].args[5], "1") << "the text's bytes alone, without a terminator";
 }
 
+// A key that grants reading and writing values and nothing more, as on a
+// locked-down or roaming profile: the key is opened with those rights, the
+// default is written and later texts are stored.
+TEST_F(PluginTest, StartupNeedsOnlyTheRightsToReadAndWriteAValue)
+{
+    winsim::SetKeyRights(kSettingsKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+    ASSERT_EQ(host->Startup(33), kFMXStartupOK);
+    EXPECT_STREQ(gPluginState.prefText, "1");
+    EXPECT_EQ(winsim::CallsTo("RegCreateKeyExA")[0].args[5], "0x3");
+    EXPECT_TRUE(StorePrefText("a#", 2));
+    std::string data;
+    ASSERT_TRUE(winsim::GetValue(kSettingsKey, "prefs", &data));
+    EXPECT_EQ(data.substr(0, 2), "a#");
+}
+
 TEST_F(PluginTest, StartupLoadsExistingText)
 {
     winsim::SetValue(kSettingsKey, "prefs", REG_SZ, "ab#cd");

@@ -230,6 +230,25 @@ TEST_F(SecondHostTest, CommandsActOnTheCallingHostsWindows)
               std::vector<std::string>{"BringWindowToTop(" + winsim::Str(host_.app) + ") = 1"});
 }
 
+// Two other copies above it: the search goes on past the second.
+TEST_F(SecondHostTest, OwnWindowIsFoundBehindTwoOtherCopies)
+{
+    SetUpBoth();
+    HWND thirdOrders;
+    {
+        winsim::Quiet quiet;
+        winsim::OtherThread other(0x60, 0x64);
+        fmhost::HostWindows third = fmhost::CreateHostWindows(TestInstance(), fmhost::HostLayout());
+        thirdOrders =
+            fmhost::CreateDocument(TestInstance(), third, 5, fmhost::Document("Orders", 5, 5));
+        ASSERT_EQ(winsim::Children(NULL)[1], peer_.app);
+    }
+    EXPECT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    EXPECT_FALSE(winsim::Inspect(orders_).visible);
+    EXPECT_TRUE(winsim::Inspect(peerOrders_).visible);
+    EXPECT_TRUE(winsim::Inspect(thirdOrders).visible);
+}
+
 // Without a window of its own of the class, the first one found is taken,
 // whatever its process.
 TEST_F(SecondHostTest, AnotherProcessesWindowWhenTheHostHasNone)

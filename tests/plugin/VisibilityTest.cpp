@@ -249,4 +249,119 @@ TEST_F(DesktopTest, WindowWithoutMenuHidesAndShowsNull)
     EXPECT_EQ(winsim::Inspect(host_.app).menu, nullptr);
 }
 
+// The menu bar comes back with the buttons of the document that is maximized
+// at that moment (its window menu first, minimize, restore and close last)
+// and no others, whatever happened to the documents while it was detached;
+// the documents stay as they are. At shut-down as on a show.
+struct MdiMenuCase {
+    const char *label;
+    const char *beforeHide;   // steps on the documents: M maximize, N minimize,
+    const char *whileHidden;  // R restore, H hide, X destroy, each with a document's number
+    int owner;                // whose buttons the menu holds afterwards, -1 for none
+    bool maximizedAgain;      // a shown maximized document restored and maximized again
+};
+
+class MdiMenuTest : public DesktopTest, public ::testing::WithParamInterface<MdiMenuCase> {
+protected:
+    void Apply(const std::string &steps)
+    {
+        winsim::Quiet quiet;
+        for (size_t i = 0; i + 1 < steps.size(); i += 3) {
+            HWND doc = docs_[static_cast<size_t>(steps[i + 1] - '0')];
+            switch (steps[i]) {
+            case 'X':
+                DestroyWindow(doc);
+                break;
+            default:
+                ShowWindow(doc, steps[i] == 'M'   ? SW_MAXIMIZE
+                                : steps[i] == 'N' ? SW_MINIMIZE
+                                : steps[i] == 'H' ? SW_HIDE
+                                                  : SW_RESTORE);
+            }
+        }
+    }
+
+    std::string States()
+    {
+        winsim::Quiet quiet;
+        std::string states;
+        for (HWND doc : docs_)
+            states += !IsWindow(doc)  ? "gone "
+                      : IsZoomed(doc) ? (IsWindowVisible(doc) ? "max " : "max-hidden ")
+                      : IsIconic(doc) ? "min "
+                                      : "normal ";
+        return states;
+    }
+
+    std::vector<HWND> docs_;
+};
+
+TEST_P(MdiMenuTest, ButtonsOfTheDocumentMaximizedNow)
+{
+    const MdiMenuCase &c = GetParam();
+    for (bool atShutDown : {false, true}) {
+        SCOPED_TRACE(std::string(c.label) + (atShutDown ? ", at shut-down" : ", on a show"));
+        winsim::Reset();
+        gPluginState = PluginState();
+        host = std::make_unique<fmhost::HostSession>(FMExternCallProc, TestInstance());
+        StartHost();
+        docs_ = {AddDocument("Orders", 10, 20), AddDocument("Invoices", 40, 50)};
+        HMENU menu = winsim::Inspect(host_.app).menu;
+        Apply(c.beforeHide);
+        ASSERT_EQ(Call(kDoHideMenuBar), "1");
+        Apply(c.whileHidden);
+        std::string states = States();
+        winsim::ClearCallLog();
+        if (atShutDown)
+            host->Shutdown();
+        else
+            EXPECT_EQ(Call(kDoShowMenuBar), "1");
+        winsim::Quiet quiet;
+        EXPECT_EQ(GetMenu(host_.app), menu);
+        EXPECT_EQ(GetMenuItemCount(menu), c.owner < 0 ? 4 : 8) << "the host's 4 items";
+        if (c.owner >= 0) {
+            EXPECT_EQ(GetSubMenu(menu, 0), GetSystemMenu(docs_[c.owner], FALSE));
+            EXPECT_EQ(GetMenuItemID(menu, 7), static_cast<UINT>(SC_CLOSE));
+        }
+        EXPECT_EQ(States(), states) << "the documents stay as they are";
+        EXPECT_EQ(winsim::CountCalls("ShowWindow"), c.maximizedAgain ? 2u : 0u);
+        EXPECT_TRUE(gPluginState.menuBarShown);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, MdiMenuTest,
+    ::testing::Values(MdiMenuCase{"none maximized", "", "", -1, false},
+                      MdiMenuCase{"maximized all along", "M0", "", 0, false},
+                      MdiMenuCase{"maximized at the hide, restored since", "M0", "R0", -1, false},
+                      MdiMenuCase{"maximized at the hide, minimized since", "M0", "N0", -1, false},
+                      MdiMenuCase{"maximized at the hide, destroyed since", "M0", "X0", -1, false},
+                      MdiMenuCase{"maximized since", "", "M0", 0, true},
+                      MdiMenuCase{"another one maximized since", "M0", "M1", 1, true},
+                      MdiMenuCase{"maximized and hidden since", "", "M0 H0", -1, false}));
+
+// The host gave the window a menu bar of its own while its menu bar was
+// detached: that one stays, and the detached one is forgotten, as for a
+// window that is gone.
+TEST_F(DesktopTest, MenuBarOfAWindowWithAMenuAgainIsForgotten)
+{
+    StartHost();
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    HMENU replacement;
+    {
+        winsim::Quiet quiet;
+        replacement = CreateMenu();
+        SetMenu(host_.app, replacement);
+    }
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowMenuBar), "0");
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, replacement);
+    EXPECT_EQ(winsim::CountCalls("SetMenu"), 0u);
+    EXPECT_TRUE(gPluginState.menuBarShown);
+    EXPECT_EQ(gPluginState.savedMenu, nullptr);
+    EXPECT_EQ(gPluginState.menuSource, nullptr);
+    EXPECT_EQ(Call(kDoHideMenuBar), "1");
+    EXPECT_EQ(gPluginState.savedMenu, replacement);
+}
+
 }  // namespace

@@ -245,6 +245,8 @@ typedef struct tagMSG {
 #define SM_CYMINTRACK 35
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
+#define SM_CXMINIMIZED 57
+#define SM_CYMINIMIZED 58
 #define SM_CXMAXTRACK 59
 #define SM_CYMAXTRACK 60
 #define SM_XVIRTUALSCREEN 76
@@ -278,6 +280,7 @@ typedef struct tagMSG {
 #define WM_QUIT 0x0012
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
+#define WM_CHILDACTIVATE 0x0022
 #define WM_DISPLAYCHANGE 0x007E
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
@@ -288,12 +291,21 @@ typedef struct tagMSG {
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
 #define WM_MDICREATE 0x0220
+#define WM_MDIGETACTIVE 0x0229
 #define WM_USER 0x0400
 
 #define EM_SETSEL 0x00B1
 #define EM_LIMITTEXT 0x00C5
 
+#define SC_MINIMIZE 0xF020
+#define SC_MAXIMIZE 0xF030
 #define SC_CLOSE 0xF060
+#define SC_RESTORE 0xF120
+
+// WM_SIZE.
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
 #define BN_CLICKED 0
 
 #define IDOK 1
@@ -303,8 +315,12 @@ typedef struct tagMSG {
 #define PM_REMOVE 0x0001
 
 // Menus.
+#define MF_BYCOMMAND 0x00000000L
 #define MF_STRING 0x00000000L
+#define MF_BITMAP 0x00000004L
 #define MF_POPUP 0x00000010L
+#define MF_BYPOSITION 0x00000400L
+#define MF_HELP 0x00004000L
 
 // MessageBeep.
 #define MB_OK 0x00000000L
@@ -360,6 +376,8 @@ DWORD WINAPI GetClassLongA(HWND window, int index);
 DWORD WINAPI SetClassLongA(HWND window, int index, LONG value);
 BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI ShowWindowAsync(HWND window, int command);
+BOOL WINAPI IsZoomed(HWND window);
+BOOL WINAPI IsIconic(HWND window);
 BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI BringWindowToTop(HWND window);
@@ -380,6 +398,12 @@ BOOL WINAPI DestroyMenu(HMENU menu);
 BOOL WINAPI IsMenu(HMENU menu);
 HMENU WINAPI GetMenu(HWND window);
 BOOL WINAPI SetMenu(HWND window, HMENU menu);
+int WINAPI GetMenuItemCount(HMENU menu);
+UINT WINAPI GetMenuItemID(HMENU menu, int position);
+HMENU WINAPI GetSubMenu(HMENU menu, int position);
+BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags);
+BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);
+HMENU WINAPI GetSystemMenu(HWND window, BOOL revert);
 int WINAPI ShowCursor(BOOL show);
 int WINAPI GetSystemMetrics(int index);
 BOOL WINAPI MessageBeep(UINT type);

@@ -214,6 +214,10 @@ void DeleteValue(const std::string &path, const std::string &name);
 // later: a value that changes between a size query and the read.
 void ReplaceValueAfterSizeQuery(const std::string &path, const std::string &name,
                                 const std::string &later);
+// The rights the key (made if missing) grants whoever opens it, as its
+// security descriptor would on Windows: opening it with rights beyond them
+// is refused with ERROR_ACCESS_DENIED. A key grants every right unless set.
+void SetKeyRights(const std::string &path, REGSAM granted);
 // Registry keys opened and not yet closed.
 int OpenKeyCount();
 

@@ -52,7 +52,7 @@ std::unique_ptr<State> Clone(const State &from)
     std::map<const RegKey *, std::shared_ptr<RegKey>> keys;
     copy->registry = CloneKey(from.registry, &keys);
     for (auto &open : copy->openKeys)
-        open.second = CloneKey(open.second, &keys);
+        open.second.key = CloneKey(open.second.key, &keys);
     return copy;
 }
 

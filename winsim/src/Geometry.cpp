@@ -76,6 +76,10 @@ int Metric(int index)
     case SM_CXEDGE:
     case SM_CYEDGE:
         return 2;
+    case SM_CXMINIMIZED:  // a minimized window's icon with its title
+        return 160;
+    case SM_CYMINIMIZED:
+        return 24;
     case SM_CXMAXTRACK:  // the virtual screen, the 4-pixel frame twice and 4 more
         return Metric(SM_CXVIRTUALSCREEN) + 4 + 2 * Metric(SM_CXFRAME);
     case SM_CYMAXTRACK:

@@ -93,6 +93,15 @@ struct Window {
     // Edit controls: the most characters the user can type.
     UINT textLimit = kDefaultTextLimit;
     bool allSelected = false;  // the whole text is selected: a character replaces it
+    // A minimized or maximized child window: the rectangle it is restored
+    // to, and whether a minimized one goes back to maximized.
+    RECT normalRect = {0, 0, 0, 0};
+    bool restoreToMaximized = false;
+    HMENU sysMenu = NULL;  // its window menu, made when first asked for
+    // An MDI client: its active document, and the maximized one whose
+    // buttons it has put into the frame's menu bar.
+    HWND mdiActive = NULL;
+    HWND mdiMaximized = NULL;
 };
 
 // CREATESTRUCTA as WM_NCCREATE and WM_CREATE carry it.
@@ -123,11 +132,16 @@ struct RegValue {
     std::string data;
 };
 
+// The rights a key grants whoever opens it: all of them, unless a test has
+// locked the key down.
+constexpr REGSAM kAllKeyRights = 0xFFFFFFFF;
+
 struct RegKey {
     std::string name;                                        // as created
     std::map<std::string, std::shared_ptr<RegKey>> subkeys;  // by lower-case name
     std::map<std::string, RegValue> values;                  // by lower-case name
     bool deleted = false;
+    REGSAM granted = kAllKeyRights;
 };
 
 // ---- What the call log records ----
@@ -199,6 +213,12 @@ struct LoggedCall {
     LoggedValue result;
 };
 
+// An open key handle: the key, and the rights it was opened with.
+struct OpenKeyHandle {
+    std::shared_ptr<RegKey> key;
+    REGSAM access = 0;
+};
+
 struct Fault {
     std::string function;
     int nth = 1;
@@ -264,7 +284,7 @@ public:
     int faultsInjected = 0;
 
     std::shared_ptr<RegKey> registry;  // HKEY_CURRENT_USER
-    std::map<uintptr_t, std::shared_ptr<RegKey>> openKeys;
+    std::map<uintptr_t, OpenKeyHandle> openKeys;
     std::map<std::pair<std::string, std::string>, std::string> laterValues;
 
     std::map<int, std::vector<DialogControl>> templates;
@@ -364,6 +384,9 @@ void LimitSize(const Window *window, int *cx, int *cy);
 HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 bool DestroyCore(HWND window);
+// SetPosCore's flag for a window that was minimized, maximized or restored:
+// it is sent WM_SIZE whatever its size, as Wine's SWP_STATECHANGED does.
+constexpr UINT kStateChanged = 0x8000;
 bool SetPosCore(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL ShowCore(HWND window, int command);
 bool EnableCore(HWND window, bool enable);  // answers whether it was disabled
@@ -398,6 +421,27 @@ LRESULT DialogDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // ---- Menus ----
 
 bool IsMenuCore(HMENU menu);
+// The menu's items, or null for a handle that is no menu.
+std::vector<MenuItem> *MenuItems(HMENU menu);
+void DestroyMenuCore(HMENU menu);
+// The window menu of the window, made when first asked for; null for a
+// window without WS_SYSMENU that has none.
+HMENU SystemMenuCore(Window *window);
+// Removes the item at position, or of the command (searched in pop-ups too);
+// destroy also destroys a pop-up it holds.
+bool RemoveMenuCore(HMENU menu, UINT item, UINT flags, bool destroy);
+
+// ---- MDI ----
+
+// The MDI client's part of the default window procedure: WM_MDIGETACTIVE,
+// and WM_SIZE, which keeps a maximized document filling it.
+bool MdiClientMessage(Window *client, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result);
+// DefMDIChildProcA: a document's activation and its changes of state.
+LRESULT MdiChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A document window is about to be made, or destroyed: the MDI client
+// restores a maximized sibling, or forgets a maximized document.
+void MdiChildCreating(Window *client);
+void MdiChildDestroying(Window *child);
 
 // ---- Registry ----
 

@@ -1,5 +1,5 @@
-// Menus: handles with their items, and a top-level window's menu bar, which
-// takes one 19-pixel line of its non-client area.
+// Menus: handles with their items, a top-level window's menu bar, which
+// takes one 19-pixel line of its non-client area, and a window's window menu.
 #include "Internal.h"
 
 namespace winsim {
@@ -10,14 +10,80 @@ bool IsMenuCore(HMENU menu)
     return S().menus.count(reinterpret_cast<uintptr_t>(menu)) != 0;
 }
 
-}  // namespace detail
-}  // namespace winsim
-
-using namespace winsim::detail;
+std::vector<MenuItem> *MenuItems(HMENU menu)
+{
+    auto &menus = S().menus;
+    auto found = menus.find(reinterpret_cast<uintptr_t>(menu));
+    return found == menus.end() ? nullptr : &found->second;
+}
 
 namespace {
 
-void DestroyMenuTree(HMENU menu)
+HMENU NewMenu()
+{
+    State &s = S();
+    HMENU menu = reinterpret_cast<HMENU>(s.nextMenu);
+    s.menus[s.nextMenu] = {};
+    s.nextMenu += 4;
+    return menu;
+}
+
+// Wine's MENU_FindItem by command: a pop-up's own items are searched before
+// the pop-up itself is taken for the command.
+bool FindByCommand(HMENU menu, UINT command, HMENU *owner, size_t *position)
+{
+    std::vector<MenuItem> *items = MenuItems(menu);
+    if (items == nullptr)
+        return false;
+    bool fallback = false;
+    for (size_t i = 0; i < items->size(); ++i) {
+        const MenuItem &item = (*items)[i];
+        if (item.flags & MF_POPUP) {
+            if (FindByCommand(reinterpret_cast<HMENU>(item.id), command, owner, position))
+                return true;
+            if (!fallback && item.id == command) {
+                fallback = true;
+                *owner = menu;
+                *position = i;
+            }
+        } else if (item.id == command) {
+            *owner = menu;
+            *position = i;
+            return true;
+        }
+    }
+    return fallback;
+}
+
+}  // namespace
+
+bool RemoveMenuCore(HMENU menu, UINT item, UINT flags, bool destroy)
+{
+    HMENU owner = menu;
+    size_t position = item;
+    if (flags & MF_BYPOSITION) {
+        std::vector<MenuItem> *items = MenuItems(menu);
+        if (items == nullptr || position >= items->size())
+            return false;
+    } else if (!FindByCommand(menu, item, &owner, &position)) {
+        return false;
+    }
+    std::vector<MenuItem> &items = *MenuItems(owner);
+    MenuItem removed = items[position];
+    items.erase(items.begin() + static_cast<long>(position));
+    if (destroy && (removed.flags & MF_POPUP))
+        DestroyMenuCore(reinterpret_cast<HMENU>(removed.id));
+    return true;
+}
+
+HMENU SystemMenuCore(Window *window)
+{
+    if (!IsMenuCore(window->sysMenu))
+        window->sysMenu = (window->style & WS_SYSMENU) ? NewMenu() : NULL;
+    return window->sysMenu;
+}
+
+void DestroyMenuCore(HMENU menu)
 {
     auto &menus = S().menus;
     auto found = menus.find(reinterpret_cast<uintptr_t>(menu));
@@ -28,21 +94,20 @@ void DestroyMenuTree(HMENU menu)
     // Pop-up menus go with the menu that holds them.
     for (const MenuItem &item : items)
         if (item.flags & MF_POPUP)
-            DestroyMenuTree(reinterpret_cast<HMENU>(item.id));
+            DestroyMenuCore(reinterpret_cast<HMENU>(item.id));
 }
 
-}  // namespace
+}  // namespace detail
+}  // namespace winsim
+
+using namespace winsim::detail;
 
 HMENU WINAPI CreateMenu(void)
 {
     ApiCall call("CreateMenu");
     HMENU result = NULL;
-    if (!call.Failed()) {
-        State &s = S();
-        result = reinterpret_cast<HMENU>(s.nextMenu);
-        s.menus[s.nextMenu] = {};
-        s.nextMenu += 4;
-    }
+    if (!call.Failed())
+        result = NewMenu();
     call.Log({}, HandleText(result));
     return result;
 }
@@ -67,7 +132,7 @@ BOOL WINAPI DestroyMenu(HMENU menu)
     ApiCall call("DestroyMenu");
     BOOL result = FALSE;
     if (!call.Failed() && IsMenuCore(menu)) {
-        DestroyMenuTree(menu);
+        DestroyMenuCore(menu);
         result = TRUE;
     }
     call.Log({HandleText(menu)}, Dec(result));
@@ -107,5 +172,82 @@ BOOL WINAPI SetMenu(HWND window, HMENU menu)
         result = TRUE;
     }
     call.Log({HandleText(window), HandleText(menu)}, Dec(result));
+    return result;
+}
+
+int WINAPI GetMenuItemCount(HMENU menu)
+{
+    ApiCall call("GetMenuItemCount");
+    std::vector<MenuItem> *items = call.Failed() ? nullptr : MenuItems(menu);
+    int result = items ? static_cast<int>(items->size()) : -1;
+    call.Log({HandleText(menu)}, Dec(result));
+    return result;
+}
+
+namespace {
+
+// The item at the position, or null past the end or for no menu.
+const MenuItem *ItemAt(HMENU menu, int position)
+{
+    std::vector<MenuItem> *items = MenuItems(menu);
+    if (items == nullptr || position < 0 || static_cast<size_t>(position) >= items->size())
+        return nullptr;
+    return &(*items)[static_cast<size_t>(position)];
+}
+
+}  // namespace
+
+// A pop-up has no command: its item answers -1, as does a position past the end.
+UINT WINAPI GetMenuItemID(HMENU menu, int position)
+{
+    ApiCall call("GetMenuItemID");
+    const MenuItem *item = call.Failed() ? nullptr : ItemAt(menu, position);
+    UINT result = item != nullptr && !(item->flags & MF_POPUP) ? static_cast<UINT>(item->id)
+                                                               : static_cast<UINT>(-1);
+    call.Log({HandleText(menu), Dec(position)}, Hex(result));
+    return result;
+}
+
+HMENU WINAPI GetSubMenu(HMENU menu, int position)
+{
+    ApiCall call("GetSubMenu");
+    const MenuItem *item = call.Failed() ? nullptr : ItemAt(menu, position);
+    HMENU result =
+        item != nullptr && (item->flags & MF_POPUP) ? reinterpret_cast<HMENU>(item->id) : NULL;
+    call.Log({HandleText(menu), Dec(position)}, HandleText(result));
+    return result;
+}
+
+BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags)
+{
+    ApiCall call("RemoveMenu");
+    BOOL result = !call.Failed() && RemoveMenuCore(menu, item, flags, false);
+    call.Log({HandleText(menu), Hex(item), Hex(flags)}, Dec(result));
+    return result;
+}
+
+BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags)
+{
+    ApiCall call("DeleteMenu");
+    BOOL result = !call.Failed() && RemoveMenuCore(menu, item, flags, true);
+    call.Log({HandleText(menu), Hex(item), Hex(flags)}, Dec(result));
+    return result;
+}
+
+// The window menu as a pop-up of its own; it holds no items here.
+HMENU WINAPI GetSystemMenu(HWND window, BOOL revert)
+{
+    ApiCall call("GetSystemMenu");
+    HMENU result = NULL;
+    Window *w = Find(window);
+    if (!call.Failed() && w != nullptr) {
+        if (revert) {
+            DestroyMenuCore(w->sysMenu);
+            w->sysMenu = NULL;
+        } else {
+            result = SystemMenuCore(w);
+        }
+    }
+    call.Log({HandleText(window), Dec(revert)}, HandleText(result));
     return result;
 }

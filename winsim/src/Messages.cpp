@@ -1,5 +1,6 @@
 // Messages: sending to a window's procedure, the posted-message queue, and the
-// default window procedure (DefFrameProcA and DefMDIChildProcA behave alike).
+// default window procedures (DefFrameProcA behaves as DefWindowProcA; the MDI
+// client's and DefMDIChildProcA's own parts are in Mdi.cpp).
 #include "Internal.h"
 
 #include <algorithm>
@@ -55,6 +56,9 @@ LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     Window *w = Find(window);
     if (w == nullptr)
         return 0;
+    LRESULT handled = 0;
+    if (w->mdiClient && MdiClientMessage(w, message, wParam, lParam, &handled))
+        return handled;
     switch (message) {
     case WM_NCCREATE:
         // The window's text comes from here, as on Windows.
@@ -112,10 +116,10 @@ using namespace winsim::detail;
 namespace {
 
 LRESULT Default(const char *name, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                std::initializer_list<LogValue> args)
+                std::initializer_list<LogValue> args, WNDPROC procedure = DefProc)
 {
     ApiCall call(name);
-    LRESULT result = call.Failed() ? 0 : DefProc(window, message, wParam, lParam);
+    LRESULT result = call.Failed() ? 0 : procedure(window, message, wParam, lParam);
     call.Log(args, {Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)}, Dec(result));
     return result;
 }
@@ -147,7 +151,8 @@ LRESULT WINAPI DefFrameProcA(HWND window, HWND mdiClient, UINT message, WPARAM w
 
 LRESULT WINAPI DefMDIChildProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return Default("DefMDIChildProcA", window, message, wParam, lParam, {HandleText(window)});
+    return Default("DefMDIChildProcA", window, message, wParam, lParam, {HandleText(window)},
+                   MdiChildProc);
 }
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

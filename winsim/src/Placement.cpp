@@ -47,6 +47,8 @@ bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flag
     Window *w = Find(handle);
     if (w == nullptr)
         return false;
+    bool stateChanged = (flags & kStateChanged) != 0;
+    flags &= ~kStateChanged;
     RECT old = w->rect;
     if (flags & SWP_NOSIZE) {
         cx = old.right - old.left;
@@ -57,6 +59,11 @@ bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flag
             LimitSize(w, &cx, &cy);
         cx = std::max(cx, 0);
         cy = std::max(cy, 0);
+        // A minimized window keeps the size of its icon.
+        if (w->style & WS_MINIMIZE) {
+            cx = Metric(SM_CXMINIMIZED);
+            cy = Metric(SM_CYMINIMIZED);
+        }
     }
     if (flags & SWP_NOMOVE) {
         x = old.left;
@@ -94,9 +101,14 @@ bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flag
         w->style &= ~static_cast<DWORD>(WS_VISIBLE);
         hiding = true;
     }
-    // As in Wine's set_window_pos, a window being hidden is never activated.
-    if (!(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && !IsPureChild(w->style))
-        Activate(handle, false);
+    // As in Wine's set_window_pos, a window being hidden is never activated,
+    // and a child window is told that it is activated instead.
+    if (!(flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW))) {
+        if (!IsPureChild(w->style))
+            Activate(handle, false);
+        else
+            SendCore(handle, WM_CHILDACTIVATE, 0, 0);
+    }
     if (hiding) {
         State &s = S();
         if (s.active == handle)
@@ -111,9 +123,13 @@ bool SetPosCore(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flag
     RECT c = w->client;
     if (c.left != oldClient.left || c.top != oldClient.top)
         SendCore(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
-    if (c.right - c.left != oldClient.right - oldClient.left ||
-        c.bottom - c.top != oldClient.bottom - oldClient.top)
-        SendCore(handle, WM_SIZE, 0, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+    if (stateChanged || c.right - c.left != oldClient.right - oldClient.left ||
+        c.bottom - c.top != oldClient.bottom - oldClient.top) {
+        WPARAM type = (w->style & WS_MAXIMIZE)   ? SIZE_MAXIMIZED
+                      : (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED
+                                                 : SIZE_RESTORED;
+        SendCore(handle, WM_SIZE, type, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The registry: an in-memory HKEY_CURRENT_USER tree with case-insensitive key
-// and value names, open key handles, and the Reg* functions as Wine answers
-// them, including NT's handling of REG_SZ data without a terminating zero.
+// and value names, open key handles with the rights they were opened with,
+// and the Reg* functions as Wine answers them, including NT's handling of
+// REG_SZ data without a terminating zero.
 #include "Internal.h"
 
 #include <cctype>
@@ -87,7 +88,12 @@ bool IsStringType(DWORD type)
     return type == REG_SZ || type == 2 || type == 7;
 }
 
-LSTATUS Resolve(HKEY key, std::shared_ptr<RegKey> *out)
+constexpr REGSAM kMaximumAllowed = 0x02000000;
+constexpr REGSAM kWow64Views = 0x0300;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY: no rights
+
+// The key behind a handle, when the handle holds the rights needed (the
+// predefined HKEY_CURRENT_USER holds them all).
+LSTATUS Resolve(HKEY key, std::shared_ptr<RegKey> *out, REGSAM needed = 0)
 {
     State &s = S();
     if (key == HKEY_CURRENT_USER) {
@@ -97,19 +103,26 @@ LSTATUS Resolve(HKEY key, std::shared_ptr<RegKey> *out)
     auto found = s.openKeys.find(reinterpret_cast<uintptr_t>(key));
     if (found == s.openKeys.end())
         return ERROR_INVALID_HANDLE;
-    if (found->second->deleted)
+    if (found->second.key->deleted)
         return ERROR_KEY_DELETED;
-    *out = found->second;
+    if ((found->second.access & needed) != needed)
+        return ERROR_ACCESS_DENIED;
+    *out = found->second.key;
     return ERROR_SUCCESS;
 }
 
-HKEY NewHandle(const std::shared_ptr<RegKey> &key)
+// A handle with the rights asked for, or with all the key grants for
+// MAXIMUM_ALLOWED; none when the key does not grant all of them.
+LSTATUS NewHandle(const std::shared_ptr<RegKey> &key, REGSAM access, PHKEY result)
 {
+    REGSAM asked = access & ~(kMaximumAllowed | kWow64Views);
+    if ((asked & key->granted) != asked)
+        return ERROR_ACCESS_DENIED;
     State &s = S();
-    HKEY handle = reinterpret_cast<HKEY>(s.nextKey);
-    s.openKeys[s.nextKey] = key;
+    *result = reinterpret_cast<HKEY>(s.nextKey);
+    s.openKeys[s.nextKey] = {key, (access & kMaximumAllowed) ? key->granted : asked};
     s.nextKey += 4;
-    return handle;
+    return ERROR_SUCCESS;
 }
 
 bool FindPath(const RegKey *from, const RegKey *target, std::string *path)
@@ -145,7 +158,7 @@ std::string NormalPath(const std::string &path)
     return normal;
 }
 
-LSTATUS CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition)
+LSTATUS CreateKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result, LPDWORD disposition)
 {
     std::shared_ptr<RegKey> base;
     // Wine crashes on a null result; this answers what Windows documents.
@@ -157,13 +170,14 @@ LSTATUS CreateKey(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition)
         return ERROR_BAD_PATHNAME;
     bool created = false;
     std::shared_ptr<RegKey> target = WalkKey(base, subKey ? subKey : "", true, &created);
-    *result = NewHandle(target);
+    if (LSTATUS status = NewHandle(target, access, result))
+        return status;
     if (disposition != nullptr)
         *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
     return ERROR_SUCCESS;
 }
 
-LSTATUS OpenKey(HKEY key, LPCSTR subKey, PHKEY result)
+LSTATUS OpenKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result)
 {
     std::shared_ptr<RegKey> base;
     if (result == nullptr)
@@ -180,14 +194,13 @@ LSTATUS OpenKey(HKEY key, LPCSTR subKey, PHKEY result)
     std::shared_ptr<RegKey> target = WalkKey(base, subKey ? subKey : "", false, nullptr);
     if (target == nullptr)
         return ERROR_FILE_NOT_FOUND;
-    *result = NewHandle(target);
-    return ERROR_SUCCESS;
+    return NewHandle(target, access, result);
 }
 
 LSTATUS SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE *data, DWORD size)
 {
     std::shared_ptr<RegKey> target;
-    if (LSTATUS status = Resolve(key, &target))
+    if (LSTATUS status = Resolve(key, &target, KEY_SET_VALUE))
         return status;
     if (data == nullptr && size > 0)
         return ERROR_INVALID_PARAMETER;
@@ -207,7 +220,7 @@ LSTATUS SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE *data, DWORD size
 LSTATUS QueryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     std::shared_ptr<RegKey> target;
-    if (LSTATUS status = Resolve(key, &target))
+    if (LSTATUS status = Resolve(key, &target, KEY_QUERY_VALUE))
         return status;
     if (reserved != nullptr || (data != nullptr && size == nullptr))
         return ERROR_INVALID_PARAMETER;
@@ -254,7 +267,7 @@ LSTATUS QueryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE
 LSTATUS DeleteValue(HKEY key, LPCSTR name)
 {
     std::shared_ptr<RegKey> target;
-    if (LSTATUS status = Resolve(key, &target))
+    if (LSTATUS status = Resolve(key, &target, KEY_SET_VALUE))
         return status;
     return target->values.erase(Lower(name ? name : "")) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
@@ -305,7 +318,8 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR ke
                                PHKEY result, LPDWORD disposition)
 {
     ApiCall call("RegCreateKeyExA");
-    LSTATUS status = call.Failed() ? call.ErrorCode() : CreateKey(key, subKey, result, disposition);
+    LSTATUS status =
+        call.Failed() ? call.ErrorCode() : CreateKey(key, subKey, access, result, disposition);
     bool filled = status == ERROR_SUCCESS;
     call.Log({HandleText(key), Text(subKey), Dec(reserved), Text(keyClass), Hex(options),
               Hex(access), Ptr(security), OutKey(result, filled), OutDword(disposition, filled)},
@@ -316,7 +330,7 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR ke
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
 {
     ApiCall call("RegOpenKeyExA");
-    LSTATUS status = call.Failed() ? call.ErrorCode() : OpenKey(key, subKey, result);
+    LSTATUS status = call.Failed() ? call.ErrorCode() : OpenKey(key, subKey, access, result);
     call.Log(
         {HandleText(key), Text(subKey), Hex(options), Hex(access), OutKey(result, !call.Failed())},
         Dec(status));
@@ -427,6 +441,11 @@ void ReplaceValueAfterSizeQuery(const std::string &path, const std::string &name
                                 const std::string &later)
 {
     detail::S().laterValues[{NormalPath(path), detail::Lower(name)}] = later;
+}
+
+void SetKeyRights(const std::string &path, REGSAM granted)
+{
+    detail::WalkKey(detail::S().registry, path, true, nullptr)->granted = granted;
 }
 
 int OpenKeyCount()

@@ -198,8 +198,89 @@ bool EnableCore(HWND window, bool enable)
     return wasDisabled;
 }
 
-// Minimizing and maximizing are not modelled: those commands show the window
-// at its normal place, with or without activation.
+namespace {
+
+// Where a maximized child window goes: its frame around the parent's whole
+// client area, as Wine's default and MDI minimum-maximum information say.
+RECT MaximizedRect(const Window *w)
+{
+    const Window *parent = Find(w->parent);
+    RECT rect = {0, 0, parent->client.right - parent->client.left,
+                 parent->client.bottom - parent->client.top};
+    AdjustRect(&rect, w->style, false, w->exStyle);
+    return rect;
+}
+
+// A minimized child window's icon goes to the first place along the bottom
+// of the parent's client area, from the left and then row by row upwards,
+// that the icon of no shown minimized sibling takes.
+RECT IconRect(const Window *w)
+{
+    const Window *parent = Find(w->parent);
+    int width = Metric(SM_CXMINIMIZED);
+    int height = Metric(SM_CYMINIMIZED);
+    int right = parent->client.right - parent->client.left;
+    RECT icon = {0, parent->client.bottom - parent->client.top - height, width, 0};
+    for (;;) {
+        icon.right = icon.left + width;
+        icon.bottom = icon.top + height;
+        bool taken = false;
+        for (HWND sibling : parent->children) {
+            const Window *s = Find(sibling);
+            RECT r = s->rect;
+            taken |= s != w &&
+                     (s->style & (WS_VISIBLE | WS_MINIMIZE)) == (WS_VISIBLE | WS_MINIMIZE) &&
+                     r.left < icon.right && icon.left < r.right && r.top < icon.bottom &&
+                     icon.top < r.bottom;
+        }
+        if (!taken || icon.top < 0)
+            return icon;
+        icon.left += width;
+        if (icon.left + width > right) {
+            icon.left = 0;
+            icon.top -= height;
+        }
+    }
+}
+
+// Wine's window_min_maximize for a child window: sets the state bits and
+// the rectangle that goes with them, and answers the flags for SetPosCore.
+UINT MinMaximize(Window *w, int command, RECT *rect)
+{
+    DWORD old = w->style;
+    if (!(old & (WS_MINIMIZE | WS_MAXIMIZE)))
+        w->normalRect = w->rect;
+    switch (command) {
+    case SW_MINIMIZE:
+        w->restoreToMaximized = (old & WS_MAXIMIZE) != 0;
+        w->style = (old | WS_MINIMIZE) & ~static_cast<DWORD>(WS_MAXIMIZE);
+        *rect = IconRect(w);
+        return (old & WS_MINIMIZE) ? 0 : kStateChanged;
+    case SW_MAXIMIZE:
+        if ((old & (WS_MAXIMIZE | WS_VISIBLE)) == (WS_MAXIMIZE | WS_VISIBLE))
+            return SWP_NOSIZE | SWP_NOMOVE;
+        *rect = MaximizedRect(w);
+        w->style = (old | WS_MAXIMIZE) & ~static_cast<DWORD>(WS_MINIMIZE);
+        return (old & WS_MAXIMIZE) ? 0 : kStateChanged;
+    default:  // SW_RESTORE, SW_SHOWNORMAL, SW_SHOWNOACTIVATE
+        if (command == SW_SHOWNOACTIVATE)
+            w->restoreToMaximized = false;
+        w->style = old & ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
+        if ((old & WS_MINIMIZE) && w->restoreToMaximized) {
+            *rect = MaximizedRect(w);
+            w->style |= WS_MAXIMIZE;
+        } else {
+            *rect = w->normalRect;
+        }
+        return kStateChanged;
+    }
+}
+
+}  // namespace
+
+// After Wine's show_window. A child window is minimized, maximized and
+// restored; a top-level window is not (those commands show it at its normal
+// place, with or without activation).
 BOOL ShowCore(HWND window, int command)
 {
     Window *w = Find(window);
@@ -208,7 +289,9 @@ BOOL ShowCore(HWND window, int command)
     bool wasVisible = (w->style & WS_VISIBLE) != 0;
     bool child = (w->style & WS_CHILD) != 0;
     bool show = true;
+    bool plain = false;  // a command that only shows the window
     UINT flags = 0;
+    RECT placed = {0, 0, 0, 0};
     switch (command) {
     case SW_HIDE:
         if (!wasVisible)
@@ -230,39 +313,69 @@ BOOL ShowCore(HWND window, int command)
         if (child)
             flags |= SWP_NOACTIVATE | SWP_NOZORDER;
         break;
-    case SW_SHOWNOACTIVATE:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
         flags = SWP_NOACTIVATE | SWP_NOZORDER;
         [[fallthrough]];
-    case SW_SHOWNORMAL:
     case SW_SHOWMINIMIZED:
+        if (!child) {
+            plain = true;
+        } else {
+            if ((w->style & WS_MINIMIZE) && wasVisible)
+                return TRUE;
+            flags |= SWP_SHOWWINDOW | SWP_FRAMECHANGED | MinMaximize(w, SW_MINIMIZE, &placed);
+        }
+        break;
     case SW_SHOWMAXIMIZED:
+        if (!child) {
+            plain = true;
+        } else {
+            if ((w->style & WS_MAXIMIZE) && wasVisible)
+                return TRUE;
+            flags = SWP_FRAMECHANGED | (wasVisible ? 0 : SWP_SHOWWINDOW) |
+                    MinMaximize(w, SW_MAXIMIZE, &placed);
+        }
+        break;
+    case SW_SHOWNOACTIVATE:
+        flags = SWP_NOACTIVATE | SWP_NOZORDER;
+        [[fallthrough]];
+    case SW_SHOWNORMAL:
     case SW_RESTORE:
     case 10:  // SW_SHOWDEFAULT
+        if (child && (w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
+            flags |= SWP_SHOWWINDOW | SWP_FRAMECHANGED | MinMaximize(w, command, &placed);
+        else
+            plain = true;
+        break;
+    default:
+        return wasVisible;
+    }
+    if (plain) {
+        // Shown at its normal place; a child window is neither activated
+        // nor raised.
         if (wasVisible)
             return TRUE;
         flags |= SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE;
         if (child)
             flags |= SWP_NOACTIVATE | SWP_NOZORDER;
-        break;
-    default:
-        return wasVisible;
     }
-    if (show != wasVisible || command == SW_SHOWNA) {
+    bool stateChanged = (flags & kStateChanged) != 0;
+    if ((show != wasVisible || command == SW_SHOWNA) && command != SW_SHOWMAXIMIZED &&
+        !stateChanged) {
         SendCore(window, WM_SHOWWINDOW, show, 0);
         if ((w = Find(window)) == nullptr)
             return wasVisible;
     }
     Window *parent = Find(w->parent);
-    if (parent != nullptr && !VisibleChain(parent)) {
+    if (parent != nullptr && !VisibleChain(parent) && !stateChanged) {
         // Under a hidden parent only the style bit changes.
         if (show)
             w->style |= WS_VISIBLE;
         else
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);
     } else {
-        SetPosCore(window, HWND_TOP, 0, 0, 0, 0, flags);
+        SetPosCore(window, HWND_TOP, placed.left, placed.top, placed.right - placed.left,
+                   placed.bottom - placed.top, flags);
     }
     if ((w = Find(window)) == nullptr)
         return wasVisible;
@@ -321,6 +434,30 @@ BOOL WINAPI ShowWindowAsync(HWND window, int command)
     }
     call.Log({HandleText(window), Dec(command)}, Dec(result));
     return result;
+}
+
+namespace {
+
+// IsZoomed and IsIconic: whether the window exists with the state's bit.
+BOOL HasStateBit(const char *function, HWND window, DWORD bit)
+{
+    ApiCall call(function);
+    Window *w = Find(window);
+    BOOL result = !call.Failed() && w != nullptr && (w->style & bit);
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+}  // namespace
+
+BOOL WINAPI IsZoomed(HWND window)
+{
+    return HasStateBit("IsZoomed", window, WS_MAXIMIZE);
+}
+
+BOOL WINAPI IsIconic(HWND window)
+{
+    return HasStateBit("IsIconic", window, WS_MINIMIZE);
 }
 
 BOOL WINAPI UpdateWindow(HWND window)

@@ -70,6 +70,7 @@ void FreeTree(HWND handle)
     State &s = S();
     Unlink(w);
     w->cls->windows--;
+    DestroyMenuCore(w->sysMenu);
     PurgeMessages(handle);
     if (s.focus == handle)
         s.focus = NULL;
@@ -182,6 +183,8 @@ HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int 
     bool child = IsPureChild(style);
     if (child && parentWindow == nullptr)
         return NULL;
+    if (mdiChild && (style & WS_VISIBLE))
+        MdiChildCreating(parentWindow);
     if (!child) {
         style |= WS_CLIPSIBLINGS;
         if (!(style & WS_POPUP))
@@ -260,6 +263,9 @@ HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int 
         SendSizeAndMove(handle);
     if (visible && Find(handle) != nullptr)
         ShowCore(handle, SW_SHOW);
+    // The MDI client activates a shown document: ShowWindow does not.
+    if (mdiChild && visible && Find(handle) != nullptr)
+        SetPosCore(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     return Find(handle) ? handle : NULL;
 }
 
@@ -269,6 +275,7 @@ bool DestroyCore(HWND handle)
     if (w == nullptr || w->destroying)
         return false;
     w->destroying = true;
+    MdiChildDestroying(w);
     if (w->style & WS_VISIBLE) {
         if (w->parent != NULL)
             ShowCore(handle, SW_HIDE);
