@@ -11,18 +11,18 @@ namespace fmhost {
 void Runner::Check(const Words &words)
 {
     static const std::map<std::string, void (Runner::*)(const Words &)> checks = {
-        {"cursor", &Runner::CheckCursor},   {"registry", &Runner::CheckRegistry},
-        {"dialog", &Runner::CheckDialog},   {"same", &Runner::CheckSame},
-        {"active", &Runner::CheckActive},   {"focus", &Runner::CheckActive},
+        {"cursor", &Runner::CheckCursor},     {"registry", &Runner::CheckRegistry},
+        {"dialog", &Runner::CheckDialog},     {"same", &Runner::CheckSame},
+        {"active", &Runner::CheckActive},     {"focus", &Runner::CheckActive},
         {"foreground", &Runner::CheckActive}, {"awake", &Runner::CheckAwake},
-        {"exists", &Runner::CheckExists},   {"rect", &Runner::CheckRect},
-        {"size", &Runner::CheckSize},       {"style", &Runner::CheckStyle},
-        {"exstyle", &Runner::CheckStyle},   {"classstyle", &Runner::CheckStyle},
-        {"visible", &Runner::CheckVisible}, {"enabled", &Runner::CheckVisible},
-        {"title", &Runner::CheckText},      {"class", &Runner::CheckText},
-        {"menu", &Runner::CheckMenu},       {"above", &Runner::CheckAbove},
-        {"top", &Runner::CheckTop},         {"zoomed", &Runner::CheckVisible},
-        {"iconic", &Runner::CheckVisible},  {"menuitems", &Runner::CheckMenuItems},
+        {"exists", &Runner::CheckExists},     {"rect", &Runner::CheckRect},
+        {"size", &Runner::CheckSize},         {"style", &Runner::CheckStyle},
+        {"exstyle", &Runner::CheckStyle},     {"classstyle", &Runner::CheckStyle},
+        {"visible", &Runner::CheckVisible},   {"enabled", &Runner::CheckVisible},
+        {"title", &Runner::CheckText},        {"class", &Runner::CheckText},
+        {"menu", &Runner::CheckMenu},         {"above", &Runner::CheckAbove},
+        {"top", &Runner::CheckTop},           {"zoomed", &Runner::CheckVisible},
+        {"iconic", &Runner::CheckVisible},    {"menuitems", &Runner::CheckMenuItems},
     };
     if (words.size() < 3)
         throw ScriptError("check WHAT ... (try 'help')");
@@ -122,15 +122,18 @@ void Runner::CheckSame(const Words &words)
 void Runner::CheckActive(const Words &words)
 {
     if (words.size() != 3)
-        throw ScriptError("check active|focus|foreground NAME");
+        throw ScriptError("check active|focus|foreground [!]NAME");
     bool active = words[1] == "active";
     bool foreground = words[1] == "foreground";
     HWND actual = active ? GetActiveWindow() : foreground ? GetForegroundWindow() : GetFocus();
-    if (actual != Window(words[2]))
+    // !NAME: any window but that one.
+    bool negated = words[2].size() > 1 && words[2][0] == '!';
+    std::string name = negated ? words[2].substr(1) : words[2];
+    if ((actual == Window(name)) == negated)
         throw ScriptError(std::string(active       ? "the active window"
                                       : foreground ? "the foreground window"
                                                    : "the focus") +
-                          " is " + HandleName(actual) + ", not " + words[2]);
+                          " is " + HandleName(actual) + (negated ? "" : ", not " + name));
 }
 
 void Runner::CheckExists(const Words &words)
