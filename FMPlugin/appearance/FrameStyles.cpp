@@ -16,8 +16,7 @@ enum StyleWord { kWindowStyleWord, kClassStyleWord };
 
 enum FollowUp {
     kNoFollowUp,
-    kNudgeSize,     // re-lay the frame by making the window 1 pixel wider and back
-    kShowAndRaise,  // show as it is without activating, bring to the top, redraw the frame
+    kShowAndRaise,  // show, raise and recalculate the frame in one step
     kRedrawFrame    // recalculate and draw the frame in place
 };
 
@@ -40,9 +39,9 @@ struct FrameToggle {
 static const DWORD kSizingBits = WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME;
 
 static const FrameToggle kHideTitle = {kWindowStyleWord, WS_CAPTION,      WS_CAPTION,
-                                       kProceedIfAnySet, kWriteUnchecked, kNudgeSize};
+                                       kProceedIfAnySet, kWriteUnchecked, kRedrawFrame};
 static const FrameToggle kShowTitle = {kWindowStyleWord,  WS_CAPTION,      WS_CAPTION,
-                                       kProceedIfNoneSet, kWriteUnchecked, kNudgeSize};
+                                       kProceedIfNoneSet, kWriteUnchecked, kRedrawFrame};
 static const FrameToggle kHideSizing = {kWindowStyleWord, kSizingBits,     WS_MAXIMIZEBOX,
                                         kProceedIfAnySet, kWriteUnchecked, kShowAndRaise};
 static const FrameToggle kShowSizing = {kWindowStyleWord,  kSizingBits,     WS_MAXIMIZEBOX,
@@ -93,41 +92,44 @@ static void InvertStyle(HWND window, int index, DWORD mask)
     WriteInverted(window, index, ReadStyle(window, index), mask, false);
 }
 
-// Makes the window one pixel wider and gives it back its width, so that the
-// window manager lays out the new frame; the height never changes.
-static void NudgeWindowSize(HWND window)
-{
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
-        return;
-    LONG width = rect.right - rect.left;
-    LONG height = rect.bottom - rect.top;
-    SetWindowPos(window, HWND_NOTOPMOST, rect.left, rect.top, width + 1, height, kSizeOnlyFlags);
-    SetWindowPos(window, HWND_NOTOPMOST, rect.left, rect.top, width, height, kSizeOnlyFlags);
-}
-
+// A changed frame style takes effect once the frame is recalculated. The
+// outer rectangle stays; the client area follows the new frame.
 static void RedrawFrame(HWND window)
 {
     SetWindowPos(window, NULL, 0, 0, 0, 0, kFrameOnlyFlags);
 }
 
-static void MakeFollowUp(HWND window, FollowUp followUp)
+// Shows the document if it is hidden, raises it and recalculates its frame,
+// in one step, in whatever state it is: a maximized or minimized document
+// stays so. Activating a document while another one is maximized makes the
+// MDI client restore that one and maximize this one, and activating an icon
+// takes the keyboard focus from the document in use and gives it to none.
+// So the document is raised with the activation only when neither can
+// happen; otherwise it goes directly beneath the maximized document, or to
+// the top as an icon, and nothing is activated.
+static void ShowAndRaise(const TargetWindows *target)
+{
+    HWND document = target->document;
+    HWND insertAfter = HWND_TOP;
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+    HWND maximized = FindMaximizedDocument(target->mdiClient);
+    if (maximized != NULL && maximized != document) {
+        insertAfter = maximized;
+        flags |= SWP_NOACTIVATE;
+    } else if (IsIconic(document)) {
+        flags |= SWP_NOACTIVATE;
+    }
+    SetWindowPos(document, insertAfter, 0, 0, 0, 0, flags);
+}
+
+static void MakeFollowUp(const TargetWindows *target, FollowUp followUp)
 {
     switch (followUp) {
-    case kNudgeSize:
-        NudgeWindowSize(window);
-        break;
     case kShowAndRaise:
-        // SW_SHOWNA shows a hidden window in its current state: a maximized
-        // or minimized document stays so. SW_SHOWNOACTIVATE would restore it.
-        ShowWindow(window, SW_SHOWNA);
-        BringWindowToTop(window);
-        // A changed frame style takes effect only once the frame is
-        // recalculated; showing and raising the window does not do it.
-        RedrawFrame(window);
+        ShowAndRaise(target);
         break;
     case kRedrawFrame:
-        RedrawFrame(window);
+        RedrawFrame(target->document);
         break;
     case kNoFollowUp:
         break;
@@ -150,7 +152,7 @@ static void ToggleFrame(HostHandle parameter, HostHandle result, const FrameTogg
         SetResultFlag(result, false);
         return;
     }
-    MakeFollowUp(document, toggle->followUp);
+    MakeFollowUp(&target, toggle->followUp);
     SetResultFlag(result, true);
 }
 
@@ -212,14 +214,6 @@ void DoDialogWindow(HostHandle parameter, HostHandle result)
     InvertStyle(document, GWL_STYLE, kDialogWindowStyleMask);
     InvertStyle(document, GWL_EXSTYLE, kDialogExStyleMask);
 
-    // Re-apply the current size; only the size takes effect under these flags.
-    RECT rect;
-    if (GetWindowRect(document, &rect)) {
-        LONG width = rect.right - rect.left;
-        LONG height = rect.bottom - rect.top;
-        MapWindowPoints(NULL, target.application, (LPPOINT)&rect, 2);
-        SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, height, kSizeOnlyFlags);
-    }
     RedrawFrame(document);
     SetResultFlag(result, true);
 }

@@ -9,7 +9,7 @@
 // activation when the host is minimized or closed. It keeps covering: it
 // follows a change of the displays, and goes back beneath the host whenever
 // the user returns to the host from another program.
-#include "Plugin.h"
+#include "Targeting.h"
 
 static const char kCoverClassName[] = LOOMVANE_COVER_CLASS;
 static const char kCoverTitle[] = LOOMVANE_COVER_TITLE;
@@ -27,15 +27,19 @@ static RECT CoverRect(void)
 
 // The top-level window of whatever is active on the host's thread (a
 // document window's frame, a dialog the host owns): the root of its owners.
-// Null when nothing is active on this thread.
+// When nothing of the host is active (another program is in front, or the
+// activation is still on its way), the host's own application window.
 static HWND HostTopLevelWindow(void)
 {
     HWND active = GetActiveWindow();
-    return active != NULL ? GetAncestor(active, GA_ROOTOWNER) : NULL;
+    if (active != NULL)
+        return GetAncestor(active, GA_ROOTOWNER);
+    HWND first = NULL;
+    return FindOwnApplicationWindow(DefaultApplicationClassName(), &first);
 }
 
-// Directly beneath the host's window, or beneath everything when no window
-// of the host is active; never activated.
+// Directly beneath the host's window, or beneath everything when the host
+// has no window; never activated.
 static BOOL PlaceBeneathHost(HWND cover, UINT flags)
 {
     HWND host = HostTopLevelWindow();

@@ -45,49 +45,67 @@ static bool HoldsMdiButtons(HMENU menu)
 }
 
 // Takes the buttons out as the MDI client does. The window menu is only
-// removed: it belongs to its document.
+// removed, as it belongs to its document; the picture of the document's icon
+// that the client made for that item is freed with it. A predefined menu
+// bitmap is no object of its own and stays.
 static void RemoveMdiButtons(HMENU menu)
 {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    if (GetMenuItemInfoA(menu, 0, TRUE, &item) && GetObjectType(item.hbmpItem) == OBJ_BITMAP)
+        DeleteObject(item.hbmpItem);
     RemoveMenu(menu, 0, MF_BYPOSITION);
     DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
 }
 
-// The MDI client's active document when it is maximized, or null.
-static HWND MaximizedDocument(HWND application)
+// The MDI client puts the maximized document's buttons into a frame menu
+// that it is handed with WM_MDISETMENU, and takes them out again itself when
+// the document is restored or another one is maximized. It ignores the menu
+// that it already holds, which is the detached one: so it is handed a menu of
+// one item first, which gives the menu bar its height, and then the detached
+// one. The document is never restored on the way.
+static bool AttachWithButtons(HWND application, HWND mdiClient, HMENU menu)
 {
-    HWND mdiClient = FindWindowExA(application, NULL, "MDIClient", NULL);
-    if (mdiClient == NULL)
-        return NULL;
-    BOOL maximized = FALSE;
-    HWND active = (HWND)SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, (LPARAM)&maximized);
-    return maximized ? active : NULL;
+    HMENU passing = CreateMenu();
+    if (passing != NULL && AppendMenuA(passing, MF_STRING, 0, " ")) {
+        SendMessageA(mdiClient, WM_MDISETMENU, (WPARAM)passing, 0);
+        SendMessageA(mdiClient, WM_MDISETMENU, (WPARAM)menu, 0);
+        DrawMenuBar(application);
+    }
+    bool attached = GetMenu(application) == menu || SetMenu(application, menu);
+    if (passing != NULL) {
+        // The passing menu is not left on the window, and its buttons are
+        // taken out before it goes: destroying a menu destroys its pop-ups,
+        // and the first one is the document's window menu.
+        if (!attached)
+            SetMenu(application, NULL);
+        if (HoldsMdiButtons(passing))
+            RemoveMdiButtons(passing);
+        DestroyMenu(passing);
+    }
+    return attached;
 }
 
 // Attaches the menu with the buttons of the document that is maximized now
-// and no others. The MDI client puts buttons in only when a document
-// becomes maximized, so a shown maximized document without its own buttons
-// is restored and maximized again: the client then takes any other
-// buttons out and puts its own in. A hidden one would be shown by that; it
-// gets none, as does a menu when no document is maximized.
+// and no others. Buttons the menu holds of a document that is no longer
+// maximized are taken out first. A hidden maximized document gets none: they
+// would restore and close a document that the user cannot see.
 static bool AttachMenu(HWND application, HMENU menu)
 {
     if (menu == NULL)
         return SetMenu(application, NULL) != 0;
-    HWND maximized = MaximizedDocument(application);
+    HWND mdiClient = FindWindowExA(application, NULL, "MDIClient", NULL);
+    HWND maximized = mdiClient != NULL ? FindMaximizedDocument(mdiClient) : NULL;
     bool holds = HoldsMdiButtons(menu);
     bool own = holds && maximized != NULL && GetSubMenu(menu, 0) == GetSystemMenu(maximized, FALSE);
-    bool maximizeAgain = maximized != NULL && !own && IsWindowVisible(maximized);
-    if (holds && !own && !maximizeAgain)
+    if (holds && !own)
         RemoveMdiButtons(menu);
-    if (!SetMenu(application, menu))
-        return false;
-    if (maximizeAgain) {
-        ShowWindow(maximized, SW_SHOWNOACTIVATE);
-        ShowWindow(maximized, SW_SHOWMAXIMIZED);
-    }
-    return true;
+    if (maximized != NULL && !own && IsWindowVisible(maximized))
+        return AttachWithButtons(application, mdiClient, menu);
+    return SetMenu(application, menu) != 0;
 }
 
 void DoHideMenuBar(HostHandle parameter, HostHandle result)

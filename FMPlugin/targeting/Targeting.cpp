@@ -106,6 +106,15 @@ HWND FindApplicationWindow(const char *className)
     return own != NULL ? own : first;
 }
 
+HWND FindMaximizedDocument(HWND mdiClient)
+{
+    for (HWND document = GetWindow(mdiClient, GW_CHILD); document != NULL;
+         document = GetWindow(document, GW_HWNDNEXT))
+        if (IsZoomed(document))
+            return document;
+    return NULL;
+}
+
 bool ResolveTargetWindow(HostHandle parameter, const char *title, int16_t codeField,
                          TargetWindows *target)
 {

@@ -38,6 +38,10 @@ HWND FindApplicationWindow(const char *className);
 // gets the first window of the class, whatever its process, or null.
 HWND FindOwnApplicationWindow(const char *className, HWND *first);
 
+// The MDI client's maximized document, shown or hidden, or null. Told by the
+// documents' own state, without a message to the client or its documents.
+HWND FindMaximizedDocument(HWND mdiClient);
+
 bool ResolveTargetWindow(HostHandle parameter, const char *title, int16_t codeField,
                          TargetWindows *target);
 

@@ -3,6 +3,7 @@
 // the MDI client keeps in the frame's menu bar while the frame has one.
 #include "ConformanceFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,19 +19,21 @@ protected:
     // The frame's menu bar as text: "File Edit" for the host's own items, a
     // maximized document's buttons as "[its title]", "min", "restore" and
     // "close" ("[?]" for a window menu of no document of the test's).
-    std::string MenuText() const
+    std::string MenuText(HMENU menu = NULL) const
     {
+        if (menu == NULL)
+            menu = host_.menu;
         std::string text;
-        int count = GetMenuItemCount(host_.menu);
+        int count = GetMenuItemCount(menu);
         for (int i = 0; i < count; ++i) {
             std::string item = "?";
-            if (HMENU popup = GetSubMenu(host_.menu, i)) {
+            if (HMENU popup = GetSubMenu(menu, i)) {
                 item = "[?]";
                 for (HWND doc : docs_)
                     if (IsWindow(doc) && popup == GetSystemMenu(doc, FALSE))
                         item = "[" + Title(doc) + "]";
             } else {
-                switch (GetMenuItemID(host_.menu, i)) {
+                switch (GetMenuItemID(menu, i)) {
                 case 1:
                     item = "File";
                     break;
@@ -51,6 +54,15 @@ protected:
             text += (i ? " " : "") + item;
         }
         return text;
+    }
+
+    // The picture of the menu's first item: a bitmap of its own, or none.
+    static HBITMAP Picture(HMENU menu)
+    {
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoA(menu, 0, TRUE, &item) ? item.hbmpItem : NULL;
     }
 
     static std::string Title(HWND window)
@@ -245,6 +257,109 @@ TEST_F(MdiTest, DetachedMenuMissesTheClientsChanges)
     EXPECT_EQ(MenuText(), "[?] File Edit min restore close");
     EXPECT_FALSE(IsMenu(GetSubMenu(host_.menu, 0)));
     SetMenu(host_.frame, host_.menu);
+}
+
+// Handed a frame menu with WM_MDISETMENU, the client attaches it and moves
+// the maximized document's buttons there, answering the menu it held; the
+// menu it already holds it ignores, attached or not. The window menu's item
+// shows a picture of the document's icon, a bitmap of the client's that goes
+// when the client takes the buttons out. A menu that holds buttons gets a
+// second set.
+TEST_F(MdiTest, NewFrameMenuTakesTheButtons)
+{
+    host_ = MakeMdiHost();
+    HWND a = Doc("A", 10, 20);
+    HWND b = Doc("B", 40, 50);
+    ShowWindow(a, SW_MAXIMIZE);
+    HBITMAP pictureA = Picture(host_.menu);
+    EXPECT_EQ(GetObjectType(pictureA), static_cast<DWORD>(OBJ_BITMAP));
+    SetMenu(host_.frame, NULL);
+    ShowWindow(b, SW_MAXIMIZE);
+    EXPECT_EQ(GetObjectType(pictureA), static_cast<DWORD>(OBJ_BITMAP)) << "left in the menu";
+    auto setMenu = [this](HMENU menu) {
+        return reinterpret_cast<HMENU>(
+            SendMessageA(host_.mdi, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), 0));
+    };
+    EXPECT_EQ(setMenu(host_.menu), host_.menu);
+    EXPECT_EQ(GetMenu(host_.frame), nullptr) << "the menu it holds is not attached";
+
+    HMENU other = CreateMenu();
+    AppendMenuA(other, MF_STRING, 1, "File");
+    EXPECT_EQ(setMenu(other), host_.menu);
+    EXPECT_EQ(GetMenu(host_.frame), other);
+    EXPECT_EQ(MenuText(other), "[B] File min restore close");
+    EXPECT_EQ(MenuText(), "[A] File Edit min restore close") << "a menu not attached is left";
+    HBITMAP pictureB = Picture(other);
+    EXPECT_EQ(setMenu(host_.menu), other);
+    EXPECT_EQ(MenuText(), "[B] [A] File Edit min restore close min restore close")
+        << "a second set beside the ones it holds";
+    EXPECT_EQ(MenuText(other), "File");
+    EXPECT_EQ(GetObjectType(pictureB), 0u) << "deleted with the buttons";
+
+    // Handed over and back, with the document maximized all along.
+    SetMenu(host_.frame, NULL);
+    HMENU fresh = CreateMenu();
+    AppendMenuA(fresh, MF_STRING, 1, "File");
+    AppendMenuA(fresh, MF_STRING, 2, "Edit");
+    EXPECT_EQ(setMenu(other), host_.menu);
+    EXPECT_EQ(setMenu(fresh), other);
+    EXPECT_EQ(GetMenu(host_.frame), fresh);
+    EXPECT_EQ(MenuText(fresh), "[B] File Edit min restore close");
+    EXPECT_EQ(MenuText(other), "File");
+    EXPECT_EQ(Active(), "B max") << "nothing restored on the way";
+    EXPECT_TRUE(DrawMenuBar(host_.frame));
+    // The client takes them out itself, with their picture.
+    HBITMAP picture = Picture(fresh);
+    EXPECT_EQ(GetObjectType(picture), static_cast<DWORD>(OBJ_BITMAP));
+    ShowWindow(a, SW_MAXIMIZE);
+    EXPECT_EQ(MenuText(fresh), "[A] File Edit min restore close");
+    EXPECT_EQ(GetObjectType(picture), 0u);
+    ShowWindow(a, SW_RESTORE);
+    EXPECT_EQ(MenuText(fresh), "File Edit");
+    EXPECT_TRUE(DeleteObject(pictureA));
+    DestroyMenu(other);
+}
+
+// A document shown and raised beneath the maximized one, without the
+// activation, stays a plain document there: the maximized one keeps its
+// state and the activation. Raised to the top without it, an icon stays an
+// icon and the active document stays active.
+TEST_F(MdiTest, RaisedWithoutActivationNothingChangesHands)
+{
+    host_ = MakeMdiHost();
+    HWND a = Doc("A", 10, 20);
+    HWND b = Doc("B", 40, 50);
+    Doc("C", 70, 80);
+    constexpr UINT kShowRaise = SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+    ShowWindow(a, SW_MAXIMIZE);
+    ShowWindow(b, SW_HIDE);
+    EXPECT_TRUE(SetWindowPos(b, a, 0, 0, 0, 0, kShowRaise | SWP_NOACTIVATE));
+    EXPECT_EQ(State(a) + " " + State(b), "max normal");
+    EXPECT_EQ(Active(), "A max");
+    EXPECT_EQ(Titles(host_.mdi), (std::vector<std::string>{"A", "B", "C"}));
+    // An icon's frame changed and raised beneath the maximized document: its
+    // client area is the icon's, so it is not sized, and it hands nothing on.
+    ShowWindow(a, SW_RESTORE);
+    ShowWindow(b, SW_MINIMIZE);
+    ShowWindow(a, SW_MAXIMIZE);
+    SetWindowLongA(b, GWL_STYLE, GetWindowLongA(b, GWL_STYLE) ^ WS_THICKFRAME);
+    EXPECT_TRUE(SetWindowPos(b, a, 0, 0, 0, 0, kShowRaise | SWP_NOACTIVATE));
+    EXPECT_EQ(State(a) + " " + State(b), "max min");
+    EXPECT_EQ(Active(), "A max");
+    EXPECT_EQ(Titles(host_.mdi)[1], "B");
+    ShowWindow(a, SW_RESTORE);
+    std::string active = Active();
+    std::vector<std::string> order = Titles(host_.mdi);
+    order.erase(std::find(order.begin(), order.end(), "B"));
+    order.insert(order.begin(), "B");
+    EXPECT_TRUE(SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, kShowRaise | SWP_NOACTIVATE));
+    EXPECT_EQ(State(b), "min");
+    EXPECT_EQ(Active(), active);
+    EXPECT_EQ(Titles(host_.mdi), order);
+    // With the activation, a plain document raised becomes the active one.
+    EXPECT_TRUE(SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, kShowRaise));
+    EXPECT_EQ(Active(), "A");
+    EXPECT_EQ(Titles(host_.mdi).front(), "A");
 }
 
 TEST_F(MdiTest, IconsLineUpAlongTheBottom)

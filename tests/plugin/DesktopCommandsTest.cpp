@@ -357,18 +357,37 @@ TEST_F(DesktopTest, CoverGoesUnderTheRootOwnerOfTheActiveWindow)
     EXPECT_EQ(winsim::ActiveWindow(), dialog);
 }
 
-// Another program is active: nothing of the host's is, so the cover goes to
-// the bottom, where it covers only the desktop.
-TEST_F(DesktopTest, CoverGoesToTheBottomWhenNoHostWindowIsActive)
+// Another program is active: nothing of the host's is, so the cover goes
+// directly beneath the host's own application window, above a program that
+// lies behind the host; only without one, to the bottom.
+TEST_F(DesktopTest, CoverGoesBeneathTheOwnWindowWhenNothingOfTheHostIsActive)
 {
-    StartHost();
-    HWND other = AddForeignWindow("Other program");
-    ASSERT_EQ(winsim::ActiveWindow(), other);
-    ASSERT_EQ(Call(kDoHideBackground), "1");
-    HWND cover = gPluginState.coverWindow;
-    EXPECT_EQ(winsim::Children(NULL).back(), cover);
-    EXPECT_TRUE(winsim::Inspect(cover).visible);
-    EXPECT_EQ(winsim::ActiveWindow(), other);
+    for (bool withApplication : {true, false}) {
+        SCOPED_TRACE(withApplication ? "the host's window" : "no application window");
+        winsim::Reset();
+        gPluginState = PluginState();
+        host = std::make_unique<fmhost::HostSession>(FMExternCallProc, TestInstance());
+        StartHost();
+        HWND behind = AddForeignWindow("Behind");
+        HWND front = AddForeignWindow("Front", 0x50, 0x54);
+        {
+            winsim::Quiet quiet;
+            SetWindowPos(behind, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (!withApplication)
+                DestroyWindow(host_.app);
+        }
+        ASSERT_EQ(winsim::ActiveWindow(), front);
+        ASSERT_EQ(Call(kDoHideBackground), "1");
+        HWND cover = gPluginState.coverWindow;
+        EXPECT_TRUE(winsim::Inspect(cover).visible);
+        if (withApplication) {
+            EXPECT_EQ(ZIndex(cover), ZIndex(host_.app) + 1);
+            EXPECT_EQ(ZIndex(behind), ZIndex(cover) + 1) << "the program behind stays covered";
+        } else {
+            EXPECT_EQ(winsim::Children(NULL).back(), cover);
+        }
+        EXPECT_EQ(winsim::ActiveWindow(), front);
+    }
 }
 
 // The cover spans the virtual screen: every monitor, with the same overhang.
@@ -481,16 +500,26 @@ TEST_F(DesktopTest, CoverGoesBackBeneathTheHostWhenTheHostIsActiveAgain)
         winsim::Quiet quiet;
         BringWindowToTop(host_.app);
     }
+    HWND behind = AddForeignWindow("Behind", 0x50, 0x54);
+    {
+        winsim::Quiet quiet;
+        BringWindowToTop(host_.app);
+        SetWindowPos(behind, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     ASSERT_EQ(Call(kDoHideBackground), "1");
     HWND cover = gPluginState.coverWindow;
+    ASSERT_GT(ZIndex(behind), ZIndex(cover));
+    winsim::ClearCallLog();
     {
         winsim::Quiet quiet;
         SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SetForegroundWindow(other);
     }
+    SetForegroundWindow(other);
     ASSERT_EQ(winsim::Children(NULL).front(), other);
     EXPECT_EQ(ZIndex(cover), ZIndex(host_.app) + 1)
         << "the host losing the activation moves nothing";
+    EXPECT_GT(ZIndex(behind), ZIndex(cover)) << "nor drops the cover";
+    EXPECT_EQ(winsim::CountCalls("SetWindowPos"), 0u);
     // As the system does when the user clicks the host: it comes to the
     // front, then it is activated.
     {
@@ -656,6 +685,66 @@ TEST_F(GiveBackTest, CursorIsOwedOnlyWhileTheHideHolds)
     host->Shutdown();
     EXPECT_EQ(winsim::CountCalls("ShowCursor"), 0u);
     EXPECT_EQ(winsim::CursorCount(), -3);
+}
+
+// A task bar is given back once its showing is asked for or it is visible:
+// one of the host's own thread (as a test host may make it) is shown at
+// once, and ShowWindowAsync answers that it was hidden; the request to a
+// hung shell is accepted before the shell acts on it.
+TEST_F(GiveBackTest, TaskBarGivenBackOnceAskedForOrVisible)
+{
+    for (bool ownThread : {true, false}) {
+        SCOPED_TRACE(ownThread ? "on the host's thread" : "of a hung shell");
+        winsim::Reset();
+        gPluginState = PluginState();
+        host = std::make_unique<fmhost::HostSession>(FMExternCallProc, TestInstance());
+        StartHost();
+        HWND bar;
+        {
+            winsim::Quiet quiet;
+            WNDCLASSA barClass = {};
+            barClass.lpfnWndProc = DefWindowProcA;
+            barClass.hInstance = TestInstance();
+            barClass.lpszClassName = "Shell_TrayWnd";
+            RegisterClassA(&barClass);
+            bar = ownThread ? CreateWindowExA(WS_EX_TOOLWINDOW, "Shell_TrayWnd", "",
+                                              WS_POPUP | WS_VISIBLE, 0, 738, 1024, 30, NULL, NULL,
+                                              TestInstance(), NULL)
+                            : winsim::CreateTaskBar();
+        }
+        ASSERT_EQ(Call(kDoHideTaskBar), "1");
+        ASSERT_FALSE(winsim::Inspect(bar).visible);
+        if (!ownThread)
+            winsim::HangThread(winsim::kShellThread);
+        host->Shutdown();
+        EXPECT_FALSE(gPluginState.taskBarHidden);
+        EXPECT_EQ(winsim::Inspect(bar).visible, ownThread);
+        if (!ownThread)
+            winsim::WakeThread(winsim::kShellThread);
+        EXPECT_TRUE(winsim::Inspect(bar).visible);
+    }
+}
+
+// A window that had no menu bar when it was "hidden" gets none, also while
+// a document is maximized: nothing is restored or maximized on the way.
+TEST_F(GiveBackTest, ShowGivesNothingToAWindowThatHadNoMenuBar)
+{
+    SetUpDesktop();
+    {
+        winsim::Quiet quiet;
+        SetMenu(host_.app, NULL);
+    }
+    ASSERT_EQ(Call(kDoHideMenuBar), "1");
+    {
+        winsim::Quiet quiet;
+        ShowWindow(orders_, SW_MAXIMIZE);
+    }
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowMenuBar), "1");
+    EXPECT_EQ(winsim::Inspect(host_.app).menu, nullptr);
+    EXPECT_EQ(StateOf(orders_), "max");
+    for (const char *function : {"ShowWindow", "SendMessageA", "SetWindowPos"})
+        EXPECT_EQ(winsim::CountCalls(function), 0u) << function;
 }
 
 // A window that had no menu bar when it was "hidden" gets none at

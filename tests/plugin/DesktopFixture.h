@@ -83,6 +83,14 @@ protected:
     int generation_ = 5;
 };
 
+// "max", "min" or "normal", and " hidden" for a hidden window.
+inline std::string StateOf(HWND window)
+{
+    winsim::Quiet quiet;
+    std::string state = IsZoomed(window) ? "max" : IsIconic(window) ? "min" : "normal";
+    return state + (IsWindowVisible(window) ? "" : " hidden");
+}
+
 inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
 {
     return {left, top, right, bottom};

@@ -77,52 +77,98 @@ INSTANTIATE_TEST_SUITE_P(
         StyleCase{"show menu with one", kDoShowWindowMenu, WS_OVERLAPPEDWINDOW, "0",
                   WS_OVERLAPPEDWINDOW}));
 
-TEST_F(DesktopTest, TitlePairNudgesSizeAndGivesItBack)
-{
-    StartHost();
-    HWND orders = AddDocument("Orders");
-    RECT r = winsim::Inspect(orders).rect;
-    ASSERT_EQ(Call(kDoHideWindowTitle, "Orders"), "1");
-    std::string prefix = "SetWindowPos(" + winsim::Str(orders) + ", " +
-                         winsim::Str(HWND_NOTOPMOST) + ", " + std::to_string(r.left) + ", " +
-                         std::to_string(r.top) + ", ";
-    EXPECT_EQ(FormattedCalls("SetWindowPos"),
-              (std::vector<std::string>{prefix + "301, 200, " + kSizeOnlyText + ") = 1",
-                                        prefix + "300, 200, " + kSizeOnlyText + ") = 1"}));
-    // The new frame is laid out: the client area grew by the caption's height.
-    EXPECT_EQ(winsim::Inspect(orders).client.top, r.top + 3);
-}
+// Each frame command that redraws the frame makes one SetWindowPos and no
+// other call that moves, shows or raises a window; the outer rectangle stays.
+// The sizing pair shows and raises the document in that same call, activating
+// it only where that hands no maximized state over and takes no focus away:
+// beneath another, maximized document, or as an icon, it is not activated.
+struct FollowUpCase {
+    const char *label;
+    uint32_t id;
+    int ordersState;      // ShowWindow on Orders first, -1 for none
+    bool otherMaximized;  // the document Top maximized first
+    bool ordersHidden;
+    const char *insertAfter;  // "NULL", "TOP" or "Top"
+    UINT flags;
+    const char *active;  // the active document afterwards
+    const char *order;   // the documents from the top of the Z order
+};
 
-TEST_F(DesktopTest, SizingPairShowsAndRaises)
+class FollowUpTest : public DesktopTest, public ::testing::WithParamInterface<FollowUpCase> {};
+
+TEST_P(FollowUpTest, OneSetWindowPos)
 {
+    const FollowUpCase &c = GetParam();
     StartHost();
-    HWND orders = AddDocument("Orders");
-    HWND top = AddDocument("Top");
-    ASSERT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    HWND orders = AddDocument("Orders", 10, 20, 300, 200);
+    HWND top = AddDocument("Top", 40, 50, 300, 200);
+    {
+        winsim::Quiet quiet;
+        if (c.otherMaximized)
+            ShowWindow(top, SW_MAXIMIZE);
+        if (c.ordersState >= 0)
+            ShowWindow(orders, c.ordersState);
+        if (c.ordersHidden)
+            ShowWindow(orders, SW_HIDE);
+    }
+    std::string states = StateOf(orders) + " " + StateOf(top);
+    RECT rect = winsim::Inspect(orders).rect;
     winsim::ClearCallLog();
-    ASSERT_EQ(Call(kDoHideWindowSizing, "Orders"), "1");
+    ASSERT_EQ(Call(c.id, "Orders"), "1");
+    std::string insertAfter = std::string(c.insertAfter) == "Top"   ? winsim::Str(top)
+                              : std::string(c.insertAfter) == "TOP" ? winsim::Str(HWND_TOP)
+                                                                    : "NULL";
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "0x%x", c.flags);
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              std::vector<std::string>{"SetWindowPos(" + winsim::Str(orders) + ", " + insertAfter +
+                                       ", 0, 0, 0, 0, " + flags + ") = 1"});
+    for (const char *call : {"ShowWindow", "BringWindowToTop", "MoveWindow", "SetActiveWindow"})
+        EXPECT_EQ(winsim::CountCalls(call), 0u) << call;
+    EXPECT_EQ(StateOf(orders) + " " + StateOf(top),
+              c.ordersHidden ? states.replace(states.find(" hidden"), 7, "") : states);
     EXPECT_TRUE(winsim::Inspect(orders).visible);
-    EXPECT_EQ(winsim::Children(host_.mdiClient).front(), orders);
-    EXPECT_EQ(FormattedCalls("ShowWindow"),
-              std::vector<std::string>{"ShowWindow(" + winsim::Str(orders) + ", 8) = 0"});
-    EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 1u);
-    // Then the frame is recalculated and drawn, as for the other frame styles.
-    EXPECT_EQ(FormattedCalls("SetWindowPos"),
-              std::vector<std::string>{"SetWindowPos(" + winsim::Str(orders) +
-                                       ", NULL, 0, 0, 0, 0, 0x237) = 1"});
-    std::vector<std::string> order;
-    for (const auto &call : winsim::CallLog())
-        if (call.function == "BringWindowToTop" || call.function == "SetWindowPos")
-            order.push_back(call.function);
-    EXPECT_EQ(order, (std::vector<std::string>{"BringWindowToTop", "SetWindowPos"}));
-    (void)top;
-
-    winsim::ClearCallLog();
-    EXPECT_EQ(Call(kDoHideWindowSizing, "Orders"), "0");
-    EXPECT_EQ(winsim::CountCalls("ShowWindow") + winsim::CountCalls("BringWindowToTop") +
-                  winsim::CountCalls("SetWindowPos"),
-              0u);
+    EXPECT_EQ(winsim::Inspect(orders).rect, rect);
+    std::string order;
+    for (HWND doc : winsim::Children(host_.mdiClient))
+        order += (order.empty() ? "" : " ") + winsim::Inspect(doc).title;
+    EXPECT_EQ(order, c.order);
+    winsim::Quiet quiet;
+    EXPECT_EQ(winsim::Inspect(
+                  reinterpret_cast<HWND>(SendMessageA(host_.mdiClient, WM_MDIGETACTIVE, 0, 0)))
+                  .title,
+              c.active);
 }
+
+// Shown and raised, frame recalculated; without the activation.
+constexpr UINT kRaise = SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_SHOWWINDOW;
+constexpr UINT kRaiseQuietly = kRaise | SWP_NOACTIVATE;
+constexpr UINT kFrameOnly =
+    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FollowUpTest,
+    ::testing::Values(FollowUpCase{"title", kDoHideWindowTitle, -1, false, false, "NULL",
+                                   kFrameOnly, "Top", "Top Orders"},
+                      FollowUpCase{"dialog frame", kDoDialogWindow, -1, false, false, "NULL",
+                                   kFrameOnly, "Top", "Top Orders"},
+                      FollowUpCase{"window menu", kDoHideWindowMenu, -1, false, false, "NULL",
+                                   kFrameOnly, "Top", "Top Orders"},
+                      FollowUpCase{"sizing", kDoHideWindowSizing, -1, false, false, "TOP", kRaise,
+                                   "Orders", "Orders Top"},
+                      FollowUpCase{"sizing, hidden", kDoHideWindowSizing, -1, false, true, "TOP",
+                                   kRaise, "Orders", "Orders Top"},
+                      FollowUpCase{"sizing, maximized", kDoHideWindowSizing, SW_MAXIMIZE, false,
+                                   false, "TOP", kRaise, "Orders", "Orders Top"},
+                      FollowUpCase{"sizing, minimized", kDoHideWindowSizing, SW_MINIMIZE, false,
+                                   false, "TOP", kRaiseQuietly, "Top", "Orders Top"},
+                      FollowUpCase{"sizing, another maximized", kDoHideWindowSizing, -1, true,
+                                   false, "Top", kRaiseQuietly, "Top", "Top Orders"},
+                      FollowUpCase{"sizing, hidden, another maximized", kDoHideWindowSizing, -1,
+                                   true, true, "Top", kRaiseQuietly, "Top", "Top Orders"},
+                      FollowUpCase{"sizing, minimized, another maximized", kDoHideWindowSizing,
+                                   SW_MINIMIZE, true, false, "Top", kRaiseQuietly, "Top",
+                                   "Top Orders"}));
 
 TEST_F(DesktopTest, ClosePairActsOnTheWholeClass)
 {
@@ -199,21 +245,6 @@ TEST_F(DesktopTest, DialogWindowOnClassWhoseStyleWasZero)
     EXPECT_EQ(Call(kDoDialogWindow, "Orders"), "1");
     EXPECT_EQ(winsim::Inspect(orders).classStyle, (DWORD)CS_NOCLOSE);
     EXPECT_EQ(winsim::Inspect(orders).style, style ^ 0xCF0000);
-}
-
-TEST_F(DesktopTest, DialogWindowReappliesSizeThenRedrawsFrame)
-{
-    StartHost();
-    HWND orders = AddDocument("Orders", 10, 20, 300, 200);
-    ASSERT_EQ(Call(kDoDialogWindow, "Orders"), "1");
-    auto calls = winsim::CallsTo("SetWindowPos");
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].args[1], winsim::Str(HWND_NOTOPMOST));
-    EXPECT_EQ(calls[0].args[4], "300");
-    EXPECT_EQ(calls[0].args[5], "200");
-    EXPECT_EQ(calls[0].args[6], kSizeOnlyText);
-    EXPECT_EQ(calls[1].args[6], "0x237");
-    EXPECT_EQ(calls[1].args[0], winsim::Str(orders));
 }
 
 TEST_F(DesktopTest, SharedCloseBitBetweenDialogAndClosePair)

@@ -179,9 +179,9 @@ namespace {
 // FindWindowA finds it first.
 class SecondHostTest : public DesktopTest {
 protected:
-    void SetUpBoth()
+    void SetUpBoth(bool start = true)
     {
-        StartHost();
+        StartHost(5, std::string(), start);
         orders_ = AddDocument("Orders");
         winsim::Quiet quiet;
         winsim::OtherThread other(0x50, 0x54);
@@ -247,6 +247,15 @@ TEST_F(SecondHostTest, OwnWindowIsFoundBehindTwoOtherCopies)
     EXPECT_FALSE(winsim::Inspect(orders_).visible);
     EXPECT_TRUE(winsim::Inspect(peerOrders_).visible);
     EXPECT_TRUE(winsim::Inspect(thirdOrders).visible);
+}
+
+// Before start-up, too, the host's own process is asked for.
+TEST_F(SecondHostTest, CommandBeforeStartUpActsOnTheOwnWindow)
+{
+    SetUpBoth(false);
+    EXPECT_EQ(Call(kDoHideWindow, "Orders"), "1");
+    EXPECT_FALSE(winsim::Inspect(orders_).visible);
+    EXPECT_TRUE(winsim::Inspect(peerOrders_).visible);
 }
 
 // Without a window of its own of the class, the first one found is taken,

@@ -258,7 +258,7 @@ struct MdiMenuCase {
     const char *beforeHide;   // steps on the documents: M maximize, N minimize,
     const char *whileHidden;  // R restore, H hide, X destroy, each with a document's number
     int owner;                // whose buttons the menu holds afterwards, -1 for none
-    bool maximizedAgain;      // a shown maximized document restored and maximized again
+    bool handedOver;          // the MDI client put them in, handed the menu
 };
 
 class MdiMenuTest : public DesktopTest, public ::testing::WithParamInterface<MdiMenuCase> {
@@ -293,6 +293,17 @@ protected:
         return states;
     }
 
+    // The picture of the first item, which the MDI client makes for a
+    // document's window menu.
+    static HBITMAP ItemPicture(HMENU menu)
+    {
+        winsim::Quiet quiet;
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoA(menu, 0, TRUE, &item) ? item.hbmpItem : NULL;
+    }
+
     std::vector<HWND> docs_;
 };
 
@@ -308,6 +319,7 @@ TEST_P(MdiMenuTest, ButtonsOfTheDocumentMaximizedNow)
         docs_ = {AddDocument("Orders", 10, 20), AddDocument("Invoices", 40, 50)};
         HMENU menu = winsim::Inspect(host_.app).menu;
         Apply(c.beforeHide);
+        HBITMAP picture = ItemPicture(menu);
         ASSERT_EQ(Call(kDoHideMenuBar), "1");
         Apply(c.whileHidden);
         std::string states = States();
@@ -324,7 +336,14 @@ TEST_P(MdiMenuTest, ButtonsOfTheDocumentMaximizedNow)
             EXPECT_EQ(GetMenuItemID(menu, 7), static_cast<UINT>(SC_CLOSE));
         }
         EXPECT_EQ(States(), states) << "the documents stay as they are";
-        EXPECT_EQ(winsim::CountCalls("ShowWindow"), c.maximizedAgain ? 2u : 0u);
+        EXPECT_EQ(winsim::CountCalls("ShowWindow"), 0u) << "no document restored on the way";
+        EXPECT_EQ(winsim::CountCalls("SendMessageA"), c.handedOver ? 2u : 0u);
+        // The picture of a document's icon goes with its buttons, unless
+        // they are still there.
+        bool kept = picture != NULL && c.owner >= 0 && !c.handedOver;
+        EXPECT_EQ(GetObjectType(picture), kept ? static_cast<DWORD>(OBJ_BITMAP) : 0u);
+        EXPECT_EQ(GetObjectType(ItemPicture(menu)),
+                  c.owner >= 0 ? static_cast<DWORD>(OBJ_BITMAP) : 0u);
         EXPECT_TRUE(gPluginState.menuBarShown);
     }
 }

@@ -24,7 +24,8 @@ REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
 MODULE_NAME = "Loomvane.fmx"
 EXPORTS = ["FMExternCallProc"]
 # The system DLLs alone: the module has no C runtime of its own to need.
-IMPORTS = {"kernel32.dll", "user32.dll", "advapi32.dll"}
+# GDI frees the picture the MDI client makes for a document's window menu.
+IMPORTS = {"kernel32.dll", "user32.dll", "advapi32.dll", "gdi32.dll"}
 LANG_EN_US = 1033
 
 FUNCTION_NAME_BASE = 144

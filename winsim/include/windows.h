@@ -62,6 +62,8 @@ DECLARE_HANDLE(HKEY);
 DECLARE_HANDLE(HICON);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HDC);
+DECLARE_HANDLE(HBITMAP);
+typedef void *HGDIOBJ;
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 typedef HKEY *PHKEY;
@@ -292,6 +294,7 @@ typedef struct tagMSG {
 #define WM_TIMER 0x0113
 #define WM_MDICREATE 0x0220
 #define WM_MDIGETACTIVE 0x0229
+#define WM_MDISETMENU 0x0230
 #define WM_USER 0x0400
 
 #define EM_SETSEL 0x00B1
@@ -321,6 +324,23 @@ typedef struct tagMSG {
 #define MF_POPUP 0x00000010L
 #define MF_BYPOSITION 0x00000400L
 #define MF_HELP 0x00004000L
+#define MIIM_BITMAP 0x00000080
+typedef struct tagMENUITEMINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+} MENUITEMINFOA, *LPMENUITEMINFOA;
+// GDI objects.
+#define OBJ_BITMAP 7
 
 // MessageBeep.
 #define MB_OK 0x00000000L
@@ -404,6 +424,10 @@ HMENU WINAPI GetSubMenu(HMENU menu, int position);
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags);
 BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);
 HMENU WINAPI GetSystemMenu(HWND window, BOOL revert);
+BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info);
+BOOL WINAPI DrawMenuBar(HWND window);
+BOOL WINAPI DeleteObject(HGDIOBJ object);
+DWORD WINAPI GetObjectType(HGDIOBJ object);
 int WINAPI ShowCursor(BOOL show);
 int WINAPI GetSystemMetrics(int index);
 BOOL WINAPI MessageBeep(UINT type);

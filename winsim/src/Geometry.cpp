@@ -128,6 +128,10 @@ DWORD FixExStyle(DWORD style, DWORD exStyle)
 
 RECT ComputeClient(const Window *window, const RECT &rect)
 {
+    // An icon has no frame: its client area is the whole icon, whatever the
+    // style, so a change of frame does not size it.
+    if (window->style & WS_MINIMIZE)
+        return rect;
     RECT frame = {0, 0, 0, 0};
     AdjustRect(&frame, window->style, HasMenuBar(window), window->exStyle);
     RECT client;

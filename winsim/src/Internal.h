@@ -10,6 +10,7 @@
 #include <deque>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -102,6 +103,7 @@ struct Window {
     // buttons it has put into the frame's menu bar.
     HWND mdiActive = NULL;
     HWND mdiMaximized = NULL;
+    HMENU mdiFrameMenu = NULL;  // the frame menu it was made with or last handed
 };
 
 // CREATESTRUCTA as WM_NCCREATE and WM_CREATE carry it.
@@ -124,6 +126,7 @@ struct MenuItem {
     UINT flags;
     UINT_PTR id;
     std::string text;
+    HBITMAP bitmap = NULL;  // a picture of the item's own, a GDI object
 };
 
 struct RegValue {
@@ -264,6 +267,8 @@ public:
     HWND focus = NULL;
     std::deque<MSG> queue;
     std::map<uintptr_t, std::vector<MenuItem>> menus;
+    std::set<uintptr_t> bitmaps;  // those not yet deleted
+    uintptr_t nextBitmap = 0x40020;
 
     int cursorCount = 0;
     std::vector<UINT> beeps;
@@ -424,6 +429,9 @@ bool IsMenuCore(HMENU menu);
 // The menu's items, or null for a handle that is no menu.
 std::vector<MenuItem> *MenuItems(HMENU menu);
 void DestroyMenuCore(HMENU menu);
+void SetMenuCore(Window *window, HMENU menu);
+HBITMAP NewBitmap();
+bool DeleteBitmapCore(HBITMAP bitmap);
 // The window menu of the window, made when first asked for; null for a
 // window without WS_SYSMENU that has none.
 HMENU SystemMenuCore(Window *window);

@@ -22,8 +22,16 @@ HMENU FrameMenu(const Window *client)
     return frame != nullptr && HasMenuBar(frame) ? reinterpret_cast<HMENU>(frame->menuOrId) : NULL;
 }
 
+bool HoldsButtons(const std::vector<MenuItem> &items)
+{
+    return !items.empty() && (items.back().id == SC_RESTORE || items.back().id == SC_CLOSE);
+}
+
 // MDI_AugmentFrameMenu: the document's buttons go into the frame's menu
-// bar, when it has one and the document has a window menu.
+// bar, when it has one and the document has a window menu; beside any it
+// holds already.
+// The window menu's item shows a picture of the document's icon, a bitmap
+// that the client makes.
 void AugmentFrameMenu(const Window *client, Window *child)
 {
     std::vector<MenuItem> *items = MenuItems(FrameMenu(client));
@@ -33,18 +41,19 @@ void AugmentFrameMenu(const Window *client, Window *child)
     for (UINT command : {SC_MINIMIZE, SC_RESTORE, SC_CLOSE})
         items->push_back({MF_HELP | MF_BITMAP, command, ""});
     items->insert(items->begin(),
-                  {MF_POPUP | MF_BITMAP, reinterpret_cast<UINT_PTR>(windowMenu), ""});
+                  {MF_POPUP | MF_BITMAP, reinterpret_cast<UINT_PTR>(windowMenu), "", NewBitmap()});
 }
 
 // MDI_RestoreFrameMenu: the buttons, found by the command of the last item,
-// are taken out of the frame's menu bar; the window menu is not destroyed.
+// are taken out of the frame's menu bar, and the picture with them; the
+// window menu is not destroyed.
 void RestoreFrameMenu(const Window *client)
 {
     HMENU menu = FrameMenu(client);
     std::vector<MenuItem> *items = MenuItems(menu);
-    if (items == nullptr || items->empty() ||
-        (items->back().id != SC_RESTORE && items->back().id != SC_CLOSE))
+    if (items == nullptr || !HoldsButtons(*items))
         return;
+    DeleteBitmapCore(items->front().bitmap);
     RemoveMenuCore(menu, 0, MF_BYPOSITION, false);
     for (UINT command : {SC_CLOSE, SC_RESTORE, SC_MINIMIZE})
         RemoveMenuCore(menu, command, MF_BYCOMMAND, true);
@@ -111,9 +120,31 @@ void ChildSized(Window *client, HWND child, WPARAM type)
     }
 }
 
+// MDISetMenu, for a new frame menu: the menu the client holds is ignored;
+// another one is attached, and the maximized document's buttons move to it.
+// The answer is the menu held before.
+void SetFrameMenu(Window *client, HMENU menu, LRESULT *result)
+{
+    *result = 0;
+    if (menu == NULL || !IsMenuCore(menu))
+        return;
+    HMENU held = client->mdiFrameMenu;
+    *result = reinterpret_cast<LRESULT>(held);
+    if (menu == held)
+        return;
+    Window *maximized = Find(client->mdiMaximized);
+    if (maximized != nullptr)
+        RestoreFrameMenu(client);
+    if (Window *frame = Find(client->parent))
+        SetMenuCore(frame, menu);
+    client->mdiFrameMenu = menu;
+    if (maximized != nullptr)
+        AugmentFrameMenu(client, maximized);
+}
+
 }  // namespace
 
-bool MdiClientMessage(Window *client, UINT message, WPARAM, LPARAM lParam, LRESULT *result)
+bool MdiClientMessage(Window *client, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result)
 {
     Window *active = Find(client->mdiActive);
     switch (message) {
@@ -122,6 +153,9 @@ bool MdiClientMessage(Window *client, UINT message, WPARAM, LPARAM lParam, LRESU
         if (lParam != 0)
             *reinterpret_cast<BOOL *>(lParam) = active && (active->style & WS_MAXIMIZE) ? 1 : 0;
         *result = reinterpret_cast<LRESULT>(client->mdiActive);
+        return true;
+    case WM_MDISETMENU:
+        SetFrameMenu(client, reinterpret_cast<HMENU>(wParam), result);
         return true;
     case WM_SIZE:
         if (active != nullptr && (active->style & WS_MAXIMIZE)) {

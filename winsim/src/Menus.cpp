@@ -97,6 +97,28 @@ void DestroyMenuCore(HMENU menu)
             DestroyMenuCore(reinterpret_cast<HMENU>(item.id));
 }
 
+// The frame is laid out again around its new menu bar.
+void SetMenuCore(Window *window, HMENU menu)
+{
+    window->menuOrId = reinterpret_cast<UINT_PTR>(menu);
+    SetPosCore(window->handle, NULL, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+HBITMAP NewBitmap()
+{
+    State &s = S();
+    s.bitmaps.insert(s.nextBitmap);
+    HBITMAP bitmap = reinterpret_cast<HBITMAP>(s.nextBitmap);
+    s.nextBitmap += 4;
+    return bitmap;
+}
+
+bool DeleteBitmapCore(HBITMAP bitmap)
+{
+    return S().bitmaps.erase(reinterpret_cast<uintptr_t>(bitmap)) != 0;
+}
+
 }  // namespace detail
 }  // namespace winsim
 
@@ -166,9 +188,7 @@ BOOL WINAPI SetMenu(HWND window, HMENU menu)
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && !IsPureChild(w->style) &&
         (menu == NULL || IsMenuCore(menu))) {
-        w->menuOrId = reinterpret_cast<UINT_PTR>(menu);
-        SetPosCore(window, NULL, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        SetMenuCore(w, menu);
         result = TRUE;
     }
     call.Log({HandleText(window), HandleText(menu)}, Dec(result));
@@ -249,5 +269,44 @@ HMENU WINAPI GetSystemMenu(HWND window, BOOL revert)
         }
     }
     call.Log({HandleText(window), Dec(revert)}, HandleText(result));
+    return result;
+}
+
+// Of an item's details, its own picture only.
+BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info)
+{
+    ApiCall call("GetMenuItemInfoA");
+    const MenuItem *found =
+        call.Failed() || !byPosition ? nullptr : ItemAt(menu, static_cast<int>(item));
+    if (found != nullptr && (info->fMask & MIIM_BITMAP))
+        info->hbmpItem = found->bitmap;
+    call.Log({HandleText(menu), Dec(item), Dec(byPosition), Buffer(info)}, Dec(found != nullptr));
+    return found != nullptr;
+}
+
+BOOL WINAPI DrawMenuBar(HWND window)
+{
+    ApiCall call("DrawMenuBar");
+    Window *w = Find(window);
+    BOOL result = !call.Failed() && w != nullptr && HasMenuBar(w);
+    call.Log({HandleText(window)}, Dec(result));
+    return result;
+}
+
+// The only GDI objects are the pictures the MDI client puts into menus.
+BOOL WINAPI DeleteObject(HGDIOBJ object)
+{
+    ApiCall call("DeleteObject");
+    BOOL result = !call.Failed() && DeleteBitmapCore(static_cast<HBITMAP>(object));
+    call.Log({Ptr(object)}, Dec(result));
+    return result;
+}
+
+DWORD WINAPI GetObjectType(HGDIOBJ object)
+{
+    ApiCall call("GetObjectType");
+    DWORD result =
+        !call.Failed() && S().bitmaps.count(reinterpret_cast<uintptr_t>(object)) ? OBJ_BITMAP : 0;
+    call.Log({Ptr(object)}, Dec(result));
     return result;
 }

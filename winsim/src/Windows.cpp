@@ -224,6 +224,8 @@ HWND CreateCore(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int 
     }
     if (cls->kind == ClassKind::MdiClient) {
         w->mdiClient = true;
+        if (parentWindow != nullptr && HasMenuBar(parentWindow))
+            w->mdiFrameMenu = reinterpret_cast<HMENU>(parentWindow->menuOrId);
         if (param != nullptr)
             w->mdiFirstChild = static_cast<const CLIENTCREATESTRUCT *>(param)->idFirstChild;
     }
