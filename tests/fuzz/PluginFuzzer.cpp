@@ -611,6 +611,25 @@ HWND RootOwnerOfActive(const Snapshot &snap)
     return w;
 }
 
+// Where a cover goes: directly under the top-level window of what is active
+// on the plug-in's thread; with nothing active there, under the host's own
+// application window of the standard class, the first in the Z order; null
+// (under every window) when there is none.
+HWND CoverAnchor(const Snapshot &snap)
+{
+    HWND host = RootOwnerOfActive(snap);
+    if (host != NULL)
+        return host;
+    const char *standard = snap.state.HostVersion == kHostGeneration3 ? "FMPRO3APP" : "FMPRO5APP";
+    for (HWND w : winsim::Children(NULL)) {
+        auto found = snap.windows.find(w);
+        if (found != snap.windows.end() && found->second.process == winsim::kOwnProcess &&
+            found->second.className == standard)
+            return w;
+    }
+    return NULL;
+}
+
 bool IsMenuQuietly(HMENU menu)
 {
     winsim::Quiet quiet;
@@ -931,8 +950,7 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                      "not a tool window that never activates: the user can "
                      "switch to it");
             // Over every monitor, with the overhang; directly under the
-            // top-level window of what is active on the plug-in's thread, or
-            // under everything; nothing activated.
+            // host's window, or under everything; nothing activated.
             RECT screen;
             {
                 winsim::Quiet quiet;
@@ -948,7 +966,7 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                 std::vector<HWND> order = winsim::Children(NULL);
                 auto at = std::find(order.begin(), order.end(), c.created[0]);
                 HWND above = at == order.begin() ? NULL : *(at - 1);
-                HWND host = RootOwnerOfActive(before);
+                HWND host = CoverAnchor(before);
                 if (host != NULL ? above != host : at + 1 != order.end())
                     Fail("cover window", "not directly under the host's window " +
                                              winsim::Str(host) + " but under " +
@@ -1419,7 +1437,7 @@ void CheckDisplayChange(bool faulted, const Snapshot &before, const Snapshot &af
 void CheckHostActiveAgain(bool faulted, const Snapshot &before, const Snapshot &after)
 {
     ExpectOnlyCoversMoved("host active again", before, after);
-    HWND host = RootOwnerOfActive(after);
+    HWND host = CoverAnchor(after);
     if (faulted || host == NULL)
         return;
     std::vector<HWND> order = winsim::Children(NULL);
