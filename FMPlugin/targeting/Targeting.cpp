@@ -90,8 +90,7 @@ HWND FindOwnApplicationWindow(const char *className, HWND *first)
         candidate = FindWindowExA(NULL, candidate, className, NULL);
         if (candidate == NULL)
             break;
-        bool found = false;
-        if (IsOwnWindow(candidate, &found))
+        if (IsOwnWindow(candidate, &exists))
             return candidate;
     }
     return NULL;

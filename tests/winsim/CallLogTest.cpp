@@ -3,6 +3,7 @@
 #include "WinsimFixture.h"
 
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 using namespace winsim_test;
@@ -196,6 +197,26 @@ TEST_F(WinsimTest, PersistentFaultKeepsFailing)
     winsim::ClearFaults();
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     EXPECT_EQ(winsim::FaultsInjected(), 0);
+}
+
+// A misspelt name would fail and count nothing, and a test relying on it
+// would check nothing: it is refused at once, naming itself.
+TEST_F(WinsimTest, NamesOffTheListAreRefused)
+{
+    for (auto ask : std::vector<std::function<void()>>{[] { winsim::FailCall("ShowWindw"); },
+                                                       [] { winsim::CountCalls("ShowWindw"); },
+                                                       [] { winsim::CallsTo("ShowWindw"); }}) {
+        try {
+            ask();
+            ADD_FAILURE() << "a name off the list was taken";
+        } catch (const std::invalid_argument &e) {
+            EXPECT_NE(std::strstr(e.what(), "'ShowWindw'"), nullptr) << e.what();
+        }
+    }
+    winsim::FailCall("ShowWindow");
+    EXPECT_EQ(ShowWindow(NULL, SW_SHOW), FALSE);
+    EXPECT_EQ(winsim::CountCalls("ShowWindow"), 1u);
+    EXPECT_EQ(winsim::FaultsInjected(), 1);
 }
 
 TEST_F(WinsimTest, StarCountsEveryFunction)

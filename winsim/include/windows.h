@@ -390,7 +390,6 @@ BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL re
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
-LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 DWORD WINAPI GetClassLongA(HWND window, int index);
 DWORD WINAPI SetClassLongA(HWND window, int index, LONG value);

@@ -101,6 +101,8 @@ void SetLeadByteRanges(const std::vector<std::pair<BYTE, BYTE>> &ranges);
 // every later call fails too. A failed call changes nothing and returns the
 // function's failure value: 0, FALSE or NULL; -1 for DialogBoxParamA; for the
 // registry functions errorCode. function "*" counts calls to every function.
+// A name that is no function of the stand-in throws std::invalid_argument,
+// as it does for CountCalls and CallsTo.
 void FailCall(const std::string &function, int nth = 1, bool persistent = false,
               LSTATUS errorCode = ERROR_ACCESS_DENIED);
 void ClearFaults();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace winsim {
 
@@ -16,7 +17,33 @@ int &QuietDepth()
     return depth;
 }
 
-ApiCall::ApiCall(const char *function)
+namespace {
+
+const char *const kFunctionNames[] = {
+#define WINSIM_FUNCTION_NAME(name) #name,
+    WINSIM_FUNCTIONS(WINSIM_FUNCTION_NAME)
+#undef WINSIM_FUNCTION_NAME
+};
+
+// The function's place in the list; a name that is not on it is a mistake
+// of the test that names it, which would otherwise count or fail nothing.
+int FunctionIndex(const std::string &name, const char *asker)
+{
+    for (size_t i = 0; i < sizeof kFunctionNames / sizeof kFunctionNames[0]; ++i)
+        if (name == kFunctionNames[i])
+            return static_cast<int>(i);
+    throw std::invalid_argument(std::string("winsim::") + asker + ": '" + name +
+                                "' is no function of the stand-in");
+}
+
+}  // namespace
+
+const char *FunctionName(Fn function)
+{
+    return kFunctionNames[static_cast<int>(function)];
+}
+
+ApiCall::ApiCall(Fn function)
 {
     if (QuietDepth() > 0)
         return;
@@ -25,10 +52,10 @@ ApiCall::ApiCall(const char *function)
     index_ = s.log.size();
     generation_ = s.logGeneration;
     s.log.emplace_back();
-    s.log.back().function = function;
+    s.log.back().function = FunctionName(function);
     for (size_t i = 0; i < s.faults.size();) {
         Fault &fault = s.faults[i];
-        if (fault.function != "*" && fault.function != function) {
+        if (fault.function != kEveryFunction && fault.function != static_cast<int>(function)) {
             ++i;
             continue;
         }
@@ -139,21 +166,6 @@ void ApiCall::Log(std::initializer_list<LogValue> first, std::initializer_list<L
     s.formattedUpTo = std::min(s.formattedUpTo, index_);
 }
 
-void ApiCall::Log(const std::vector<std::string> &args, const LogValue &result)
-{
-    State &s = S();
-    if (!active_ || generation_ != s.logGeneration || index_ >= s.log.size())
-        return;
-    std::vector<LogValue> values(args.begin(), args.end());
-    LoggedCall &call = s.log[index_];
-    call.firstArg = s.logArgs.size();
-    call.argCount = values.size();
-    for (const LogValue &arg : values)
-        s.logArgs.push_back(Keep(s, arg));
-    call.result = Keep(s, result);
-    s.formattedUpTo = std::min(s.formattedUpTo, index_);
-}
-
 std::string LogValue::Formatted() const
 {
     return Written(kind_, text_, length_, numbers_);
@@ -216,7 +228,7 @@ using namespace detail;
 void FailCall(const std::string &function, int nth, bool persistent, LSTATUS errorCode)
 {
     Fault fault;
-    fault.function = function;
+    fault.function = function == "*" ? kEveryFunction : FunctionIndex(function, "FailCall");
     fault.nth = nth < 1 ? 1 : nth;
     fault.persistent = persistent;
     fault.errorCode = errorCode;
@@ -272,6 +284,7 @@ bool CallFailed(size_t index)
 
 size_t CountCalls(const std::string &function)
 {
+    FunctionIndex(function, "CountCalls");
     size_t count = 0;
     for (const LoggedCall &call : S().log)
         if (function == call.function)
@@ -281,6 +294,7 @@ size_t CountCalls(const std::string &function)
 
 std::vector<Call> CallsTo(const std::string &function)
 {
+    FunctionIndex(function, "CallsTo");
     const State &s = S();
     std::vector<Call> calls;
     for (const LoggedCall &call : s.log)

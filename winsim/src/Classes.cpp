@@ -147,7 +147,7 @@ BOOL Unregister(LPCSTR name, HINSTANCE instance)
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass)
 {
-    ApiCall call("RegisterClassA");
+    ApiCall call(Fn::RegisterClassA);
     ATOM atom = call.Failed() ? 0 : Register(windowClass);
     call.Log({ClassArg(windowClass)}, Hex(atom));
     return atom;
@@ -155,7 +155,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass)
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance)
 {
-    ApiCall call("UnregisterClassA");
+    ApiCall call(Fn::UnregisterClassA);
     BOOL result = call.Failed() ? FALSE : Unregister(className, instance);
     call.Log({Text(className), HandleText(instance)}, Dec(result));
     return result;
@@ -163,7 +163,7 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance)
 
 DWORD WINAPI GetClassLongA(HWND window, int index)
 {
-    ApiCall call("GetClassLongA");
+    ApiCall call(Fn::GetClassLongA);
     DWORD result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && index == GCL_STYLE)
@@ -174,7 +174,7 @@ DWORD WINAPI GetClassLongA(HWND window, int index)
 
 DWORD WINAPI SetClassLongA(HWND window, int index, LONG value)
 {
-    ApiCall call("SetClassLongA");
+    ApiCall call(Fn::SetClassLongA);
     DWORD result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && index == GCL_STYLE) {
@@ -187,7 +187,7 @@ DWORD WINAPI SetClassLongA(HWND window, int index, LONG value)
 
 int WINAPI GetClassNameA(HWND window, LPSTR className, int maxCount)
 {
-    ApiCall call("GetClassNameA");
+    ApiCall call(Fn::GetClassNameA);
     int result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr)

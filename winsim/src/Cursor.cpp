@@ -22,7 +22,7 @@ using namespace winsim::detail;
 
 int WINAPI ShowCursor(BOOL show)
 {
-    ApiCall call("ShowCursor");
+    ApiCall call(Fn::ShowCursor);
     int result = 0;
     if (!call.Failed())
         result = S().cursorCount += show ? 1 : -1;
@@ -32,7 +32,7 @@ int WINAPI ShowCursor(BOOL show)
 
 BOOL WINAPI MessageBeep(UINT type)
 {
-    ApiCall call("MessageBeep");
+    ApiCall call(Fn::MessageBeep);
     BOOL result = FALSE;
     if (!call.Failed()) {
         S().beeps.push_back(type);

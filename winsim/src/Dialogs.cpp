@@ -276,7 +276,7 @@ using namespace winsim::detail;
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam)
 {
-    ApiCall call("DialogBoxParamA");
+    ApiCall call(Fn::DialogBoxParamA);
     INT_PTR result = -1;
     if (!call.Failed())
         result = RunDialog(instance, templateName, owner, dialogProc, initParam);
@@ -288,7 +288,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result)
 {
-    ApiCall call("EndDialog");
+    ApiCall call(Fn::EndDialog);
     BOOL ok = FALSE;
     Window *d = Find(dialog);
     if (!call.Failed() && d != nullptr && d->cls->kind == ClassKind::Dialog) {
@@ -310,7 +310,7 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result)
 
 HWND WINAPI GetDlgItem(HWND dialog, int id)
 {
-    ApiCall call("GetDlgItem");
+    ApiCall call(Fn::GetDlgItem);
     HWND result = call.Failed() ? NULL : Item(dialog, id);
     call.Log({HandleText(dialog), Dec(id)}, HandleText(result));
     return result;
@@ -318,7 +318,7 @@ HWND WINAPI GetDlgItem(HWND dialog, int id)
 
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text)
 {
-    ApiCall call("SetDlgItemTextA");
+    ApiCall call(Fn::SetDlgItemTextA);
     BOOL result = FALSE;
     HWND control = call.Failed() ? NULL : Item(dialog, id);
     if (control != NULL)
@@ -329,7 +329,7 @@ BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text)
 
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ApiCall call("SendDlgItemMessageA");
+    ApiCall call(Fn::SendDlgItemMessageA);
     LRESULT result = 0;
     HWND control = call.Failed() ? NULL : Item(dialog, id);
     if (control != NULL)
@@ -342,7 +342,7 @@ LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wPa
 
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount)
 {
-    ApiCall call("GetDlgItemTextA");
+    ApiCall call(Fn::GetDlgItemTextA);
     UINT result = 0;
     if (!call.Failed() && text != nullptr && maxCount > 0) {
         // A missing control leaves the buffer empty.

@@ -220,7 +220,7 @@ std::string PointsText(const POINT *points, UINT count)
 
 int WINAPI GetSystemMetrics(int index)
 {
-    ApiCall call("GetSystemMetrics");
+    ApiCall call(Fn::GetSystemMetrics);
     int result = call.Failed() ? 0 : Metric(index);
     call.Log({Dec(index)}, Dec(result));
     return result;
@@ -228,7 +228,7 @@ int WINAPI GetSystemMetrics(int index)
 
 BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle)
 {
-    ApiCall call("AdjustWindowRectEx");
+    ApiCall call(Fn::AdjustWindowRectEx);
     BOOL result = FALSE;
     if (!call.Failed()) {
         if (rect != nullptr)  // Wine answers TRUE for a null rectangle too
@@ -241,7 +241,7 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyl
 
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect)
 {
-    ApiCall call("GetWindowRect");
+    ApiCall call(Fn::GetWindowRect);
     BOOL result = FALSE;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && rect != nullptr) {
@@ -254,7 +254,7 @@ BOOL WINAPI GetWindowRect(HWND window, LPRECT rect)
 
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect)
 {
-    ApiCall call("GetClientRect");
+    ApiCall call(Fn::GetClientRect);
     BOOL result = FALSE;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && rect != nullptr) {
@@ -267,7 +267,7 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect)
 
 BOOL WINAPI ClientToScreen(HWND window, LPPOINT point)
 {
-    ApiCall call("ClientToScreen");
+    ApiCall call(Fn::ClientToScreen);
     BOOL result = FALSE;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && point != nullptr) {
@@ -282,7 +282,7 @@ BOOL WINAPI ClientToScreen(HWND window, LPPOINT point)
 
 BOOL WINAPI ScreenToClient(HWND window, LPPOINT point)
 {
-    ApiCall call("ScreenToClient");
+    ApiCall call(Fn::ScreenToClient);
     BOOL result = FALSE;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && point != nullptr) {
@@ -297,7 +297,7 @@ BOOL WINAPI ScreenToClient(HWND window, LPPOINT point)
 
 int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count)
 {
-    ApiCall call("MapWindowPoints");
+    ApiCall call(Fn::MapWindowPoints);
     int result = 0;
     Window *source = Find(from);
     Window *target = Find(to);

@@ -3,6 +3,8 @@
 #ifndef WINSIM_SRC_INTERNAL_H
 #define WINSIM_SRC_INTERNAL_H
 
+#include "Functions.h"
+
 #include <windows.h>
 #include <winsim.h>
 
@@ -207,7 +209,7 @@ struct LoggedValue {
 };
 
 // One call as the log keeps it: its arguments are State::logArgs from
-// firstArg on. function is the name the call was made with, a literal.
+// firstArg on. function is its name in the list of functions.
 struct LoggedCall {
     const char *function = "";
     bool failed = false;
@@ -222,8 +224,11 @@ struct OpenKeyHandle {
     REGSAM access = 0;
 };
 
+// Every function: what a fault of "*" names.
+constexpr int kEveryFunction = -1;
+
 struct Fault {
-    std::string function;
+    int function = kEveryFunction;  // a place in WINSIM_FUNCTIONS
     int nth = 1;
     bool persistent = false;
     LSTATUS errorCode = ERROR_ACCESS_DENIED;
@@ -305,10 +310,9 @@ std::unique_ptr<State> Clone(const State &from);
 // ---- Call log ----
 
 // One public call: logged unless quiet, failed when a fault says so.
-// function is a literal: the log keeps the pointer.
 class ApiCall {
 public:
-    explicit ApiCall(const char *function);
+    explicit ApiCall(Fn function);
     ApiCall(const ApiCall &) = delete;
     ApiCall &operator=(const ApiCall &) = delete;
     bool Failed() const { return failed_; }
@@ -317,7 +321,6 @@ public:
     // The arguments in two parts, first before more.
     void Log(std::initializer_list<LogValue> first, std::initializer_list<LogValue> more,
              const LogValue &result);
-    void Log(const std::vector<std::string> &args, const LogValue &result);
 
 private:
     bool active_ = false;

@@ -126,7 +126,7 @@ using namespace winsim::detail;
 
 HMENU WINAPI CreateMenu(void)
 {
-    ApiCall call("CreateMenu");
+    ApiCall call(Fn::CreateMenu);
     HMENU result = NULL;
     if (!call.Failed())
         result = NewMenu();
@@ -136,7 +136,7 @@ HMENU WINAPI CreateMenu(void)
 
 BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
 {
-    ApiCall call("AppendMenuA");
+    ApiCall call(Fn::AppendMenuA);
     BOOL result = FALSE;
     if (!call.Failed() && IsMenuCore(menu)) {
         S().menus[reinterpret_cast<uintptr_t>(menu)].push_back(
@@ -151,7 +151,7 @@ BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text)
 
 BOOL WINAPI DestroyMenu(HMENU menu)
 {
-    ApiCall call("DestroyMenu");
+    ApiCall call(Fn::DestroyMenu);
     BOOL result = FALSE;
     if (!call.Failed() && IsMenuCore(menu)) {
         DestroyMenuCore(menu);
@@ -163,7 +163,7 @@ BOOL WINAPI DestroyMenu(HMENU menu)
 
 BOOL WINAPI IsMenu(HMENU menu)
 {
-    ApiCall call("IsMenu");
+    ApiCall call(Fn::IsMenu);
     BOOL result = !call.Failed() && IsMenuCore(menu);
     call.Log({HandleText(menu)}, Dec(result));
     return result;
@@ -171,7 +171,7 @@ BOOL WINAPI IsMenu(HMENU menu)
 
 HMENU WINAPI GetMenu(HWND window)
 {
-    ApiCall call("GetMenu");
+    ApiCall call(Fn::GetMenu);
     HMENU result = NULL;
     Window *w = Find(window);
     // A child window answers its id, as Wine does.
@@ -183,7 +183,7 @@ HMENU WINAPI GetMenu(HWND window)
 
 BOOL WINAPI SetMenu(HWND window, HMENU menu)
 {
-    ApiCall call("SetMenu");
+    ApiCall call(Fn::SetMenu);
     BOOL result = FALSE;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && !IsPureChild(w->style) &&
@@ -197,7 +197,7 @@ BOOL WINAPI SetMenu(HWND window, HMENU menu)
 
 int WINAPI GetMenuItemCount(HMENU menu)
 {
-    ApiCall call("GetMenuItemCount");
+    ApiCall call(Fn::GetMenuItemCount);
     std::vector<MenuItem> *items = call.Failed() ? nullptr : MenuItems(menu);
     int result = items ? static_cast<int>(items->size()) : -1;
     call.Log({HandleText(menu)}, Dec(result));
@@ -220,7 +220,7 @@ const MenuItem *ItemAt(HMENU menu, int position)
 // A pop-up has no command: its item answers -1, as does a position past the end.
 UINT WINAPI GetMenuItemID(HMENU menu, int position)
 {
-    ApiCall call("GetMenuItemID");
+    ApiCall call(Fn::GetMenuItemID);
     const MenuItem *item = call.Failed() ? nullptr : ItemAt(menu, position);
     UINT result = item != nullptr && !(item->flags & MF_POPUP) ? static_cast<UINT>(item->id)
                                                                : static_cast<UINT>(-1);
@@ -230,7 +230,7 @@ UINT WINAPI GetMenuItemID(HMENU menu, int position)
 
 HMENU WINAPI GetSubMenu(HMENU menu, int position)
 {
-    ApiCall call("GetSubMenu");
+    ApiCall call(Fn::GetSubMenu);
     const MenuItem *item = call.Failed() ? nullptr : ItemAt(menu, position);
     HMENU result =
         item != nullptr && (item->flags & MF_POPUP) ? reinterpret_cast<HMENU>(item->id) : NULL;
@@ -240,7 +240,7 @@ HMENU WINAPI GetSubMenu(HMENU menu, int position)
 
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags)
 {
-    ApiCall call("RemoveMenu");
+    ApiCall call(Fn::RemoveMenu);
     BOOL result = !call.Failed() && RemoveMenuCore(menu, item, flags, false);
     call.Log({HandleText(menu), Hex(item), Hex(flags)}, Dec(result));
     return result;
@@ -248,7 +248,7 @@ BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags)
 
 BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags)
 {
-    ApiCall call("DeleteMenu");
+    ApiCall call(Fn::DeleteMenu);
     BOOL result = !call.Failed() && RemoveMenuCore(menu, item, flags, true);
     call.Log({HandleText(menu), Hex(item), Hex(flags)}, Dec(result));
     return result;
@@ -257,7 +257,7 @@ BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags)
 // The window menu as a pop-up of its own; it holds no items here.
 HMENU WINAPI GetSystemMenu(HWND window, BOOL revert)
 {
-    ApiCall call("GetSystemMenu");
+    ApiCall call(Fn::GetSystemMenu);
     HMENU result = NULL;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
@@ -275,7 +275,7 @@ HMENU WINAPI GetSystemMenu(HWND window, BOOL revert)
 // Of an item's details, its own picture only.
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info)
 {
-    ApiCall call("GetMenuItemInfoA");
+    ApiCall call(Fn::GetMenuItemInfoA);
     const MenuItem *found =
         call.Failed() || !byPosition ? nullptr : ItemAt(menu, static_cast<int>(item));
     if (found != nullptr && (info->fMask & MIIM_BITMAP))
@@ -286,7 +286,7 @@ BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMI
 
 BOOL WINAPI DrawMenuBar(HWND window)
 {
-    ApiCall call("DrawMenuBar");
+    ApiCall call(Fn::DrawMenuBar);
     Window *w = Find(window);
     BOOL result = !call.Failed() && w != nullptr && HasMenuBar(w);
     call.Log({HandleText(window)}, Dec(result));
@@ -296,7 +296,7 @@ BOOL WINAPI DrawMenuBar(HWND window)
 // The only GDI objects are the pictures the MDI client puts into menus.
 BOOL WINAPI DeleteObject(HGDIOBJ object)
 {
-    ApiCall call("DeleteObject");
+    ApiCall call(Fn::DeleteObject);
     BOOL result = !call.Failed() && DeleteBitmapCore(static_cast<HBITMAP>(object));
     call.Log({Ptr(object)}, Dec(result));
     return result;
@@ -304,7 +304,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object)
 
 DWORD WINAPI GetObjectType(HGDIOBJ object)
 {
-    ApiCall call("GetObjectType");
+    ApiCall call(Fn::GetObjectType);
     DWORD result =
         !call.Failed() && S().bitmaps.count(reinterpret_cast<uintptr_t>(object)) ? OBJ_BITMAP : 0;
     call.Log({Ptr(object)}, Dec(result));

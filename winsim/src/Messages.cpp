@@ -115,7 +115,7 @@ using namespace winsim::detail;
 
 namespace {
 
-LRESULT Default(const char *name, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT Default(Fn name, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                 std::initializer_list<LogValue> args, WNDPROC procedure = DefProc)
 {
     ApiCall call(name);
@@ -139,25 +139,25 @@ bool Matches(const MSG &m, HWND window, UINT first, UINT last)
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return Default("DefWindowProcA", window, message, wParam, lParam, {HandleText(window)});
+    return Default(Fn::DefWindowProcA, window, message, wParam, lParam, {HandleText(window)});
 }
 
 LRESULT WINAPI DefFrameProcA(HWND window, HWND mdiClient, UINT message, WPARAM wParam,
                              LPARAM lParam)
 {
-    return Default("DefFrameProcA", window, message, wParam, lParam,
+    return Default(Fn::DefFrameProcA, window, message, wParam, lParam,
                    {HandleText(window), HandleText(mdiClient)});
 }
 
 LRESULT WINAPI DefMDIChildProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return Default("DefMDIChildProcA", window, message, wParam, lParam, {HandleText(window)},
+    return Default(Fn::DefMDIChildProcA, window, message, wParam, lParam, {HandleText(window)},
                    MdiChildProc);
 }
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ApiCall call("SendMessageA");
+    ApiCall call(Fn::SendMessageA);
     LRESULT result = 0;
     if (!call.Failed()) {
         WaitForThreadOf(window);
@@ -170,7 +170,7 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ApiCall call("PostMessageA");
+    ApiCall call(Fn::PostMessageA);
     BOOL result = !call.Failed() && PostCore(window, message, wParam, lParam);
     call.Log({HandleText(window), Dec(message), Dec(static_cast<long long>(wParam)), Dec(lParam)},
              Dec(result));
@@ -179,7 +179,7 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove)
 {
-    ApiCall call("PeekMessageA");
+    ApiCall call(Fn::PeekMessageA);
     BOOL result = FALSE;
     auto &queue = S().queue;
     if (!call.Failed() && msg != nullptr) {
@@ -199,7 +199,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT rem
 
 BOOL WINAPI TranslateMessage(const MSG *msg)
 {
-    ApiCall call("TranslateMessage");
+    ApiCall call(Fn::TranslateMessage);
     // There is no keyboard to translate; a key message still answers TRUE.
     BOOL result = !call.Failed() && msg != nullptr && msg->message == WM_KEYDOWN;
     call.Log({Buffer(msg)}, Dec(result));
@@ -208,7 +208,7 @@ BOOL WINAPI TranslateMessage(const MSG *msg)
 
 LRESULT WINAPI DispatchMessageA(const MSG *msg)
 {
-    ApiCall call("DispatchMessageA");
+    ApiCall call(Fn::DispatchMessageA);
     LRESULT result = 0;
     if (!call.Failed() && msg != nullptr && msg->hwnd != NULL)
         result = SendCore(msg->hwnd, msg->message, msg->wParam, msg->lParam);

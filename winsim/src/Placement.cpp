@@ -140,7 +140,7 @@ using namespace winsim::detail;
 
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
-    ApiCall call("SetWindowPos");
+    ApiCall call(Fn::SetWindowPos);
     BOOL result = FALSE;
     if (!call.Failed()) {
         if (!(flags & SWP_ASYNCWINDOWPOS))
@@ -155,7 +155,7 @@ BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, in
 
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint)
 {
-    ApiCall call("MoveWindow");
+    ApiCall call(Fn::MoveWindow);
     BOOL result = FALSE;
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
     if (!call.Failed())
@@ -167,7 +167,7 @@ BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL re
 
 BOOL WINAPI BringWindowToTop(HWND window)
 {
-    ApiCall call("BringWindowToTop");
+    ApiCall call(Fn::BringWindowToTop);
     BOOL result = FALSE;
     if (!call.Failed()) {
         WaitForThreadOf(window);

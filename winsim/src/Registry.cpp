@@ -317,7 +317,7 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR ke
                                DWORD options, REGSAM access, const LPSECURITY_ATTRIBUTES security,
                                PHKEY result, LPDWORD disposition)
 {
-    ApiCall call("RegCreateKeyExA");
+    ApiCall call(Fn::RegCreateKeyExA);
     LSTATUS status =
         call.Failed() ? call.ErrorCode() : CreateKey(key, subKey, access, result, disposition);
     bool filled = status == ERROR_SUCCESS;
@@ -329,7 +329,7 @@ LSTATUS WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR ke
 
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
 {
-    ApiCall call("RegOpenKeyExA");
+    ApiCall call(Fn::RegOpenKeyExA);
     LSTATUS status = call.Failed() ? call.ErrorCode() : OpenKey(key, subKey, access, result);
     call.Log(
         {HandleText(key), Text(subKey), Hex(options), Hex(access), OutKey(result, !call.Failed())},
@@ -340,7 +340,7 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM acce
 LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type,
                               const BYTE *data, DWORD size)
 {
-    ApiCall call("RegSetValueExA");
+    ApiCall call(Fn::RegSetValueExA);
     LSTATUS status = call.Failed() ? call.ErrorCode() : SetValue(key, valueName, type, data, size);
     call.Log({HandleText(key), Text(valueName), Dec(reserved), Dec(type), Buffer(data), Dec(size)},
              Dec(status));
@@ -350,7 +350,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD 
 LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
                                 LPBYTE data, LPDWORD size)
 {
-    ApiCall call("RegQueryValueExA");
+    ApiCall call(Fn::RegQueryValueExA);
     LSTATUS status =
         call.Failed() ? call.ErrorCode() : QueryValue(key, valueName, reserved, type, data, size);
     bool filled = !call.Failed();
@@ -362,7 +362,7 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LP
 
 LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName)
 {
-    ApiCall call("RegDeleteValueA");
+    ApiCall call(Fn::RegDeleteValueA);
     LSTATUS status = call.Failed() ? call.ErrorCode() : DeleteValue(key, valueName);
     call.Log({HandleText(key), Text(valueName)}, Dec(status));
     return status;
@@ -370,7 +370,7 @@ LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName)
 
 LSTATUS WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey)
 {
-    ApiCall call("RegDeleteKeyA");
+    ApiCall call(Fn::RegDeleteKeyA);
     LSTATUS status = call.Failed() ? call.ErrorCode() : DeleteKey(key, subKey);
     call.Log({HandleText(key), Text(subKey)}, Dec(status));
     return status;
@@ -378,7 +378,7 @@ LSTATUS WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey)
 
 LSTATUS WINAPI RegCloseKey(HKEY key)
 {
-    ApiCall call("RegCloseKey");
+    ApiCall call(Fn::RegCloseKey);
     LSTATUS status = call.Failed() ? call.ErrorCode() : CloseKey(key);
     call.Log({HandleText(key)}, Dec(status));
     return status;

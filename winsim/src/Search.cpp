@@ -46,7 +46,7 @@ HWND Search(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName)
 
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName)
 {
-    ApiCall call("FindWindowA");
+    ApiCall call(Fn::FindWindowA);
     HWND result = call.Failed() ? NULL : Search(NULL, NULL, className, windowName);
     call.Log({Text(className), Text(windowName)}, HandleText(result));
     return result;
@@ -54,7 +54,7 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName)
 
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName)
 {
-    ApiCall call("FindWindowExA");
+    ApiCall call(Fn::FindWindowExA);
     HWND result = call.Failed() ? NULL : Search(parent, childAfter, className, windowName);
     call.Log({HandleText(parent), HandleText(childAfter), Text(className), Text(windowName)},
              HandleText(result));

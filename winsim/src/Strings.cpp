@@ -60,7 +60,7 @@ using namespace winsim::detail;
 
 LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source)
 {
-    ApiCall call("lstrcpyA");
+    ApiCall call(Fn::lstrcpyA);
     LPSTR result = NULL;
     // The real function turns a bad pointer into a null answer.
     if (!call.Failed() && destination != nullptr && source != nullptr)
@@ -71,7 +71,7 @@ LPSTR WINAPI lstrcpyA(LPSTR destination, LPCSTR source)
 
 int WINAPI lstrlenA(LPCSTR text)
 {
-    ApiCall call("lstrlenA");
+    ApiCall call(Fn::lstrlenA);
     int result = 0;
     if (!call.Failed() && text != nullptr)
         result = static_cast<int>(std::strlen(text));
@@ -81,7 +81,7 @@ int WINAPI lstrlenA(LPCSTR text)
 
 BOOL WINAPI IsDBCSLeadByte(BYTE testChar)
 {
-    ApiCall call("IsDBCSLeadByte");
+    ApiCall call(Fn::IsDBCSLeadByte);
     BOOL result = FALSE;
     if (!call.Failed())
         for (const auto &range : S().leadByteRanges)

@@ -62,7 +62,7 @@ void WriteLong(Window *w, int index, LONG value)
 
 LONG WINAPI GetWindowLongA(HWND window, int index)
 {
-    ApiCall call("GetWindowLongA");
+    ApiCall call(Fn::GetWindowLongA);
     LONG result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr)
@@ -73,7 +73,7 @@ LONG WINAPI GetWindowLongA(HWND window, int index)
 
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value)
 {
-    ApiCall call("SetWindowLongA");
+    ApiCall call(Fn::SetWindowLongA);
     LONG result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr && ReadLong(w, index, &result))
@@ -83,26 +83,9 @@ LONG WINAPI SetWindowLongA(HWND window, int index, LONG value)
     return result;
 }
 
-// The window procedure by its own index; the words of GetWindowLongA by theirs.
-LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index)
-{
-    ApiCall call("GetWindowLongPtrA");
-    LONG_PTR result = 0;
-    Window *w = Find(window);
-    if (!call.Failed() && w != nullptr) {
-        LONG word = 0;
-        if (index == GWLP_WNDPROC)
-            result = reinterpret_cast<LONG_PTR>(w->proc ? w->proc : DefWindowProcA);
-        else if (ReadLong(w, index, &word))
-            result = word;
-    }
-    call.Log({HandleText(window), Dec(index)}, Hex(static_cast<ULONG_PTR>(result)));
-    return result;
-}
-
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value)
 {
-    ApiCall call("SetWindowLongPtrA");
+    ApiCall call(Fn::SetWindowLongPtrA);
     LONG_PTR result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
@@ -122,7 +105,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value)
 
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text)
 {
-    ApiCall call("SetWindowTextA");
+    ApiCall call(Fn::SetWindowTextA);
     BOOL result = FALSE;
     if (!call.Failed() && Find(window) != nullptr)
         result = SendCore(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
@@ -132,7 +115,7 @@ BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text)
 
 int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount)
 {
-    ApiCall call("GetWindowTextA");
+    ApiCall call(Fn::GetWindowTextA);
     int result = 0;
     if (!call.Failed() && text != nullptr && maxCount > 0) {
         text[0] = '\0';

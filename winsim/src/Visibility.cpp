@@ -212,18 +212,17 @@ RECT MaximizedRect(const Window *w)
 }
 
 // A minimized child window's icon goes to the first place along the bottom
-// of the parent's client area, from the left and then row by row upwards,
-// that the icon of no shown minimized sibling takes.
+// of the parent's client area, from the left, that the icon of no shown
+// minimized sibling takes. (Wine starts a row above once the bottom is full,
+// which takes more icons than any test makes.)
 RECT IconRect(const Window *w)
 {
     const Window *parent = Find(w->parent);
     int width = Metric(SM_CXMINIMIZED);
     int height = Metric(SM_CYMINIMIZED);
-    int right = parent->client.right - parent->client.left;
-    RECT icon = {0, parent->client.bottom - parent->client.top - height, width, 0};
-    for (;;) {
-        icon.right = icon.left + width;
-        icon.bottom = icon.top + height;
+    int bottom = parent->client.bottom - parent->client.top;
+    for (RECT icon = {0, bottom - height, width, bottom};;
+         icon.left += width, icon.right += width) {
         bool taken = false;
         for (HWND sibling : parent->children) {
             const Window *s = Find(sibling);
@@ -233,13 +232,8 @@ RECT IconRect(const Window *w)
                      r.left < icon.right && icon.left < r.right && r.top < icon.bottom &&
                      icon.top < r.bottom;
         }
-        if (!taken || icon.top < 0)
+        if (!taken)
             return icon;
-        icon.left += width;
-        if (icon.left + width > right) {
-            icon.left = 0;
-            icon.top -= height;
-        }
     }
 }
 
@@ -403,7 +397,7 @@ using namespace winsim::detail;
 
 BOOL WINAPI ShowWindow(HWND window, int command)
 {
-    ApiCall call("ShowWindow");
+    ApiCall call(Fn::ShowWindow);
     BOOL result = FALSE;
     if (!call.Failed()) {
         WaitForThreadOf(window);
@@ -418,7 +412,7 @@ BOOL WINAPI ShowWindow(HWND window, int command)
 // answer is whether it was.
 BOOL WINAPI ShowWindowAsync(HWND window, int command)
 {
-    ApiCall call("ShowWindowAsync");
+    ApiCall call(Fn::ShowWindowAsync);
     BOOL result = FALSE;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
@@ -439,7 +433,7 @@ BOOL WINAPI ShowWindowAsync(HWND window, int command)
 namespace {
 
 // IsZoomed and IsIconic: whether the window exists with the state's bit.
-BOOL HasStateBit(const char *function, HWND window, DWORD bit)
+BOOL HasStateBit(Fn function, HWND window, DWORD bit)
 {
     ApiCall call(function);
     Window *w = Find(window);
@@ -452,17 +446,17 @@ BOOL HasStateBit(const char *function, HWND window, DWORD bit)
 
 BOOL WINAPI IsZoomed(HWND window)
 {
-    return HasStateBit("IsZoomed", window, WS_MAXIMIZE);
+    return HasStateBit(Fn::IsZoomed, window, WS_MAXIMIZE);
 }
 
 BOOL WINAPI IsIconic(HWND window)
 {
-    return HasStateBit("IsIconic", window, WS_MINIMIZE);
+    return HasStateBit(Fn::IsIconic, window, WS_MINIMIZE);
 }
 
 BOOL WINAPI UpdateWindow(HWND window)
 {
-    ApiCall call("UpdateWindow");
+    ApiCall call(Fn::UpdateWindow);
     BOOL result = !call.Failed() && Find(window) != nullptr;
     call.Log({HandleText(window)}, Dec(result));
     return result;
@@ -470,7 +464,7 @@ BOOL WINAPI UpdateWindow(HWND window)
 
 BOOL WINAPI IsWindowVisible(HWND window)
 {
-    ApiCall call("IsWindowVisible");
+    ApiCall call(Fn::IsWindowVisible);
     Window *w = Find(window);
     BOOL result = !call.Failed() && w != nullptr && VisibleChain(w);
     call.Log({HandleText(window)}, Dec(result));
@@ -479,7 +473,7 @@ BOOL WINAPI IsWindowVisible(HWND window)
 
 BOOL WINAPI IsWindowEnabled(HWND window)
 {
-    ApiCall call("IsWindowEnabled");
+    ApiCall call(Fn::IsWindowEnabled);
     Window *w = Find(window);
     BOOL result = !call.Failed() && w != nullptr && !(w->style & WS_DISABLED);
     call.Log({HandleText(window)}, Dec(result));
@@ -488,7 +482,7 @@ BOOL WINAPI IsWindowEnabled(HWND window)
 
 BOOL WINAPI EnableWindow(HWND window, BOOL enable)
 {
-    ApiCall call("EnableWindow");
+    ApiCall call(Fn::EnableWindow);
     BOOL result = FALSE;
     if (!call.Failed() && Find(window) != nullptr)
         result = EnableCore(window, enable != FALSE) ? TRUE : FALSE;
@@ -498,7 +492,7 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable)
 
 HWND WINAPI GetActiveWindow(void)
 {
-    ApiCall call("GetActiveWindow");
+    ApiCall call(Fn::GetActiveWindow);
     // Only a window of the calling thread is its active window.
     Window *active = Find(S().active);
     HWND result = call.Failed() || active == nullptr || active->thread != winsim::kOwnThread
@@ -511,7 +505,7 @@ HWND WINAPI GetActiveWindow(void)
 // The active window of whatever thread has it.
 HWND WINAPI GetForegroundWindow(void)
 {
-    ApiCall call("GetForegroundWindow");
+    ApiCall call(Fn::GetForegroundWindow);
     HWND result = call.Failed() ? NULL : S().active;
     call.Log({}, HandleText(result));
     return result;
@@ -519,7 +513,7 @@ HWND WINAPI GetForegroundWindow(void)
 
 BOOL WINAPI SetForegroundWindow(HWND window)
 {
-    ApiCall call("SetForegroundWindow");
+    ApiCall call(Fn::SetForegroundWindow);
     Window *w = Find(window);
     BOOL result = !call.Failed() && w != nullptr && !IsPureChild(w->style);
     if (result)
@@ -530,7 +524,7 @@ BOOL WINAPI SetForegroundWindow(HWND window)
 
 HWND WINAPI SetActiveWindow(HWND window)
 {
-    ApiCall call("SetActiveWindow");
+    ApiCall call(Fn::SetActiveWindow);
     HWND result = NULL;
     Window *w = Find(window);
     if (!call.Failed() && (window == NULL || w != nullptr)) {
@@ -545,7 +539,7 @@ HWND WINAPI SetActiveWindow(HWND window)
 
 HWND WINAPI GetFocus(void)
 {
-    ApiCall call("GetFocus");
+    ApiCall call(Fn::GetFocus);
     HWND result = call.Failed() ? NULL : S().focus;
     call.Log({}, HandleText(result));
     return result;
@@ -553,7 +547,7 @@ HWND WINAPI GetFocus(void)
 
 HWND WINAPI SetFocus(HWND window)
 {
-    ApiCall call("SetFocus");
+    ApiCall call(Fn::SetFocus);
     HWND result = NULL;
     bool ok = false;
     if (!call.Failed())

@@ -318,7 +318,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param)
 {
-    ApiCall call("CreateWindowExA");
+    ApiCall call(Fn::CreateWindowExA);
     HWND result = NULL;
     if (!call.Failed())
         result = CreateCore(exStyle, className, windowName, style, x, y, width, height, parent,
@@ -332,7 +332,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
 BOOL WINAPI DestroyWindow(HWND window)
 {
-    ApiCall call("DestroyWindow");
+    ApiCall call(Fn::DestroyWindow);
     BOOL result = FALSE;
     if (!call.Failed() && Find(window) != nullptr)
         result = DestroyCore(window) ? TRUE : FALSE;
@@ -342,7 +342,7 @@ BOOL WINAPI DestroyWindow(HWND window)
 
 BOOL WINAPI IsWindow(HWND window)
 {
-    ApiCall call("IsWindow");
+    ApiCall call(Fn::IsWindow);
     BOOL result = !call.Failed() && Find(window) != nullptr;
     call.Log({HandleText(window)}, Dec(result));
     return result;
@@ -350,7 +350,7 @@ BOOL WINAPI IsWindow(HWND window)
 
 HWND WINAPI GetParent(HWND window)
 {
-    ApiCall call("GetParent");
+    ApiCall call(Fn::GetParent);
     HWND result = NULL;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
@@ -366,7 +366,7 @@ HWND WINAPI GetParent(HWND window)
 
 HWND WINAPI GetWindow(HWND window, UINT command)
 {
-    ApiCall call("GetWindow");
+    ApiCall call(Fn::GetWindow);
     HWND result = NULL;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
@@ -403,7 +403,7 @@ HWND WINAPI GetWindow(HWND window, UINT command)
 
 HWND WINAPI GetAncestor(HWND window, UINT flags)
 {
-    ApiCall call("GetAncestor");
+    ApiCall call(Fn::GetAncestor);
     HWND result = NULL;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
@@ -432,7 +432,7 @@ HWND WINAPI GetAncestor(HWND window, UINT flags)
 
 DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId)
 {
-    ApiCall call("GetWindowThreadProcessId");
+    ApiCall call(Fn::GetWindowThreadProcessId);
     DWORD result = 0;
     Window *w = Find(window);
     if (!call.Failed() && w != nullptr) {
