@@ -119,36 +119,6 @@ void ChangeDisplays(int width, int height, const std::vector<RECT> &otherMonitor
         SendCore(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(width, height));
 }
 
-void HangThread(DWORD thread)
-{
-    if (!ThreadHung(thread))
-        S().hungThreads.push_back(thread);
-}
-
-void WakeThread(DWORD thread)
-{
-    WakeCore(thread);
-}
-
-bool ThreadHung(DWORD thread)
-{
-    const std::vector<DWORD> &hung = S().hungThreads;
-    return std::find(hung.begin(), hung.end(), thread) != hung.end();
-}
-
-OtherThread::OtherThread(DWORD process, DWORD thread)
-    : process_(S().makingProcess), thread_(S().makingThread)
-{
-    S().makingProcess = process;
-    S().makingThread = thread;
-}
-
-OtherThread::~OtherThread()
-{
-    S().makingProcess = process_;
-    S().makingThread = thread_;
-}
-
 void SetLeadByteRanges(const std::vector<std::pair<BYTE, BYTE>> &ranges)
 {
     S().leadByteRanges = ranges;

@@ -6,6 +6,25 @@
 namespace winsim {
 namespace detail {
 
+// GetNextDlgTabItem, then GetNextDlgGroupItem, from the start of the dialog.
+HWND FirstDialogControl(const Window *dialog)
+{
+    for (HWND child : dialog->children)
+        if ((Find(child)->style & (WS_VISIBLE | WS_DISABLED | WS_TABSTOP)) ==
+            (WS_VISIBLE | WS_TABSTOP))
+            return child;
+    for (HWND child : dialog->children)
+        if ((Find(child)->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE)
+            return child;
+    return NULL;
+}
+
+HWND DialogDefaultFocus(const Window *dialog)
+{
+    HWND control = FirstDialogControl(dialog);
+    return control ? control : dialog->handle;
+}
+
 namespace {
 
 constexpr DWORD kControlParent = 0x00010000;   // WS_EX_CONTROLPARENT

@@ -452,6 +452,10 @@ LRESULT MdiChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // A document window is about to be made, or destroyed: the MDI client
 // restores a maximized sibling, or forgets a maximized document.
 void MdiChildCreating(Window *client);
+// Wine's window_min_maximize for a child window: the state bits and the
+// rectangle that go with them for SW_MINIMIZE, SW_MAXIMIZE or a restoring
+// command, and the flags for SetPosCore.
+UINT MinMaximize(Window *w, int command, RECT *rect);
 void MdiChildDestroying(Window *child);
 
 // ---- Registry ----

@@ -1,13 +1,51 @@
 // The MDI client's bookkeeping, after Wine's mdi.c: its active document,
 // the document that is maximized, and the buttons of that document (its
 // window menu as the first item, minimize, restore and close as the last
-// three) that it keeps in the frame's menu bar while the frame has one.
+// three) that it keeps in the frame's menu bar while the frame has one; and
+// where a child window goes when it is minimized, maximized and restored.
 #include "Internal.h"
 
 namespace winsim {
 namespace detail {
 
 namespace {
+
+// Where a maximized child window goes: its frame around the parent's whole
+// client area, as Wine's default and MDI minimum-maximum information say.
+RECT MaximizedRect(const Window *w)
+{
+    const Window *parent = Find(w->parent);
+    RECT rect = {0, 0, parent->client.right - parent->client.left,
+                 parent->client.bottom - parent->client.top};
+    AdjustRect(&rect, w->style, false, w->exStyle);
+    return rect;
+}
+
+// A minimized child window's icon goes to the first place along the bottom
+// of the parent's client area, from the left, that the icon of no shown
+// minimized sibling takes. (Wine starts a row above once the bottom is full,
+// which takes more icons than any test makes.)
+RECT IconRect(const Window *w)
+{
+    const Window *parent = Find(w->parent);
+    int width = Metric(SM_CXMINIMIZED);
+    int height = Metric(SM_CYMINIMIZED);
+    int bottom = parent->client.bottom - parent->client.top;
+    for (RECT icon = {0, bottom - height, width, bottom};;
+         icon.left += width, icon.right += width) {
+        bool taken = false;
+        for (HWND sibling : parent->children) {
+            const Window *s = Find(sibling);
+            RECT r = s->rect;
+            taken |= s != w &&
+                     (s->style & (WS_VISIBLE | WS_MINIMIZE)) == (WS_VISIBLE | WS_MINIMIZE) &&
+                     r.left < icon.right && icon.left < r.right && r.top < icon.bottom &&
+                     icon.top < r.bottom;
+        }
+        if (!taken)
+            return icon;
+    }
+}
 
 Window *ClientOf(const Window *child)
 {
@@ -143,6 +181,39 @@ void SetFrameMenu(Window *client, HMENU menu, LRESULT *result)
 }
 
 }  // namespace
+
+// Wine's window_min_maximize for a child window: sets the state bits and
+// the rectangle that goes with them, and answers the flags for SetPosCore.
+UINT MinMaximize(Window *w, int command, RECT *rect)
+{
+    DWORD old = w->style;
+    if (!(old & (WS_MINIMIZE | WS_MAXIMIZE)))
+        w->normalRect = w->rect;
+    switch (command) {
+    case SW_MINIMIZE:
+        w->restoreToMaximized = (old & WS_MAXIMIZE) != 0;
+        w->style = (old | WS_MINIMIZE) & ~static_cast<DWORD>(WS_MAXIMIZE);
+        *rect = IconRect(w);
+        return (old & WS_MINIMIZE) ? 0 : kStateChanged;
+    case SW_MAXIMIZE:
+        if ((old & (WS_MAXIMIZE | WS_VISIBLE)) == (WS_MAXIMIZE | WS_VISIBLE))
+            return SWP_NOSIZE | SWP_NOMOVE;
+        *rect = MaximizedRect(w);
+        w->style = (old | WS_MAXIMIZE) & ~static_cast<DWORD>(WS_MINIMIZE);
+        return (old & WS_MAXIMIZE) ? 0 : kStateChanged;
+    default:  // SW_RESTORE, SW_SHOWNORMAL, SW_SHOWNOACTIVATE
+        if (command == SW_SHOWNOACTIVATE)
+            w->restoreToMaximized = false;
+        w->style = old & ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
+        if ((old & WS_MINIMIZE) && w->restoreToMaximized) {
+            *rect = MaximizedRect(w);
+            w->style |= WS_MAXIMIZE;
+        } else {
+            *rect = w->normalRect;
+        }
+        return kStateChanged;
+    }
+}
 
 bool MdiClientMessage(Window *client, UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result)
 {
