@@ -38,7 +38,7 @@ add_custom_target(coverage-report ${report}
 
 add_custom_target(coverage
   COMMAND ${CMAKE_COMMAND} -DDIR=${PROJECT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/coverage-reset.cmake
-  COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${PROJECT_BINARY_DIR} --output-on-failure -j 2
+  COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${PROJECT_BINARY_DIR} --output-on-failure
           --no-tests=error
   ${report}
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}

@@ -10,6 +10,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bits=$(scripts/wine-arch.sh)
 scripts/install-deps.sh
+# As many tests at a time as the machine has cores; the Wine tests run one
+# at a time whatever this says.
+export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 cmake --workflow --preset native
 cmake --workflow --preset asan
 cmake --workflow --preset fuzz
