@@ -611,6 +611,27 @@ HWND RootOwnerOfActive(const Snapshot &snap)
     return w;
 }
 
+// The class of the host's application windows when a function names no
+// code.
+const char *StandardClass(const Snapshot &snap)
+{
+    return snap.state.HostVersion == kHostGeneration3 ? "FMPRO3APP" : "FMPRO5APP";
+}
+
+// The host's own application window of the standard class that a search
+// from the top of the Z order finds first; null when the host has none.
+HWND OwnApplicationWindow(const Snapshot &snap, const std::vector<HWND> &order)
+{
+    for (HWND w : order) {
+        auto found = snap.windows.find(w);
+        if (found != snap.windows.end() && found->second.parent == NULL &&
+            found->second.process == winsim::kOwnProcess &&
+            found->second.className == StandardClass(snap))
+            return w;
+    }
+    return NULL;
+}
+
 bool IsMenuQuietly(HMENU menu)
 {
     winsim::Quiet quiet;
@@ -751,7 +772,7 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
     // runtime solution) has none of the standard class: a function that
     // names no code then takes the first such window found, whatever its
     // process.
-    const char *standard = before.state.HostVersion == kHostGeneration3 ? "FMPRO3APP" : "FMPRO5APP";
+    const char *standard = StandardClass(before);
     bool ownStandard = false;
     for (const auto &[handle, info] : before.windows)
         ownStandard |= info.parent == NULL && info.process == winsim::kOwnProcess &&
@@ -931,8 +952,9 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                      "not a tool window that never activates: the user can "
                      "switch to it");
             // Over every monitor, with the overhang; directly under the
-            // top-level window of what is active on the plug-in's thread, or
-            // under everything; nothing activated.
+            // top-level window of what is active on the plug-in's thread,
+            // else under the host's own application window, or under
+            // everything when it has none; nothing activated.
             RECT screen;
             {
                 winsim::Quiet quiet;
@@ -949,6 +971,8 @@ void CheckCallEffects(const fmhost::CallRequest &request, const std::string &ans
                 auto at = std::find(order.begin(), order.end(), c.created[0]);
                 HWND above = at == order.begin() ? NULL : *(at - 1);
                 HWND host = RootOwnerOfActive(before);
+                if (host == NULL)
+                    host = OwnApplicationWindow(before, order);
                 if (host != NULL ? above != host : at + 1 != order.end())
                     Fail("cover window", "not directly under the host's window " +
                                              winsim::Str(host) + " but under " +
