@@ -46,12 +46,8 @@ def call(function, parameter, flags=0):
     return bytes([1, function]) + parameter + bytes([flags])
 
 
-def main():
-    args = sys.argv[1:]
-    check = "--check" in args
-    args = [a for a in args if a != "--check"]
-    folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "seeds")
-    seeds = {}
+def call_seeds(seeds):
+    """A call of each function from a started plug-in, twice, then a shut-down."""
     parameters = {
         ID["Version"]: text("p"), ID["HideMenuBar"]: text(), ID["ShowMenuBar"]: text(),
         ID["HideBackground"]: text(), ID["ShowBackground"]: text(), ID["HideCursor"]: text(),
@@ -65,6 +61,12 @@ def main():
         parameter = parameters.get(function, text("Orders"))
         seeds[f"call-{function:02}"] = desktop() + startup() + call(function, parameter) + \
             call(function, parameter) + bytes([4])
+
+
+def message_seeds(seeds):
+    """Restarts, other message codes, stored texts, the preferences, a failing call,
+    a hidden cursor, further application windows, a second host process, several
+    monitors, zero bytes, and what shut-down gives back."""
     seeds["generation3"] = desktop(shape=0x11) + startup(12) + call(ID["HideWindow"], text("Orders"))
     seeds["memory-error"] = desktop() + startup() + call(ID["GetWindowSize"], text("Orders"), flags=2)
     seeds["prefs-accept"] = desktop() + startup() + bytes([5, 2, 0]) + text("a", "#", "c") + bytes([1])
@@ -107,6 +109,11 @@ def main():
     # Shut-down meets a refused DestroyWindow (its 2nd call) with the cover shown.
     seeds["cover-kept"] = desktop() + startup() + call(ID["HideBackground"], text()) + bytes([7, 3, 1, 4])
     seeds["value-missing"] = desktop()[:-1] + bytes([0x01]) + startup()
+
+
+def desktop_change_seeds(seeds):
+    """The desktop changing under the plug-in: the displays, a return to the host,
+    a hung shell, a runtime solution, documents maximized and minimized."""
     # The desktop changes under the cover: op 7 with bits 3 to 5 set, and
     # bits 6 and 7 for what changes: the displays (then a byte for the
     # layout), the user back from another program, a hung shell waking (the
@@ -138,27 +145,50 @@ def main():
         call(ID["HideWindowSizing"], text("Orders")) + call(ID["GetWindowSize"], text("Orders")) + \
         call(ID["WindowRelocate"], text("Orders", "|", "R", "|", "10", "|", "-20")) + \
         call(ID["ShowWindow"], text("Orders"))
+
+
+def random_seeds(seeds):
     rng = random.Random(1)
     for i in range(6):
         seeds[f"random-{i}"] = bytes(rng.randrange(256) for _ in range(rng.randrange(8, 120)))
-    if check:
-        # The committed corpus is exactly what this script writes.
-        present = sorted(os.listdir(folder))
-        problems = [f"missing or extra: {n}" for n in sorted(set(present) ^ set(seeds))]
-        for name in sorted(set(present) & set(seeds)):
-            with open(os.path.join(folder, name), "rb") as f:
-                if f.read() != seeds[name]:
-                    problems.append(f"differs: {name}")
-        for p in problems:
-            print(p)
-        print(f"{len(seeds)} seeds, {len(problems)} problems in {folder}")
-        return 1 if problems else 0
+
+
+def check_folder(folder, seeds):
+    """The committed corpus is exactly what this script writes."""
+    present = sorted(os.listdir(folder))
+    problems = [f"missing or extra: {n}" for n in sorted(set(present) ^ set(seeds))]
+    for name in sorted(set(present) & set(seeds)):
+        with open(os.path.join(folder, name), "rb") as f:
+            if f.read() != seeds[name]:
+                problems.append(f"differs: {name}")
+    for p in problems:
+        print(p)
+    print(f"{len(seeds)} seeds, {len(problems)} problems in {folder}")
+    return 1 if problems else 0
+
+
+def write_folder(folder, seeds):
     os.makedirs(folder, exist_ok=True)
     for name, data in seeds.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
     print(f"{len(seeds)} seeds in {folder}")
     return 0
+
+
+def main():
+    args = sys.argv[1:]
+    check = "--check" in args
+    args = [a for a in args if a != "--check"]
+    folder = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "seeds")
+    seeds = {}
+    call_seeds(seeds)
+    message_seeds(seeds)
+    desktop_change_seeds(seeds)
+    random_seeds(seeds)
+    if check:
+        return check_folder(folder, seeds)
+    return write_folder(folder, seeds)
 
 
 if __name__ == "__main__":
