@@ -215,6 +215,16 @@ int RunAsPeerHost(const std::string &, const std::string &)
     return 2;  // a second process exists on Windows only
 }
 
+bool StartTrace(const std::vector<HWND> &)
+{
+    return false;
+}
+
+std::vector<WindowMessages> StopTrace()
+{
+    return {};
+}
+
 void Pump() {}
 
 void PumpKeepingZOrder() {}
