@@ -35,6 +35,13 @@ HINSTANCE HostProgramInstance();
 BenchDesktop BuildBenchDesktop(HINSTANCE instance);
 void DestroyBenchDesktop(BenchDesktop *desktop);
 
+// The shortest Win32 sequence that leaves the visible result of the
+// function of the id (Collateral.cpp), on the host's windows and the
+// document it names; null for a function that changes no window of the
+// host's, whose shortest sequence is none.
+using ShortestSequence = void (*)(const HostWindows &host, HWND document);
+ShortestSequence ShortestSequenceOf(uint32_t function);
+
 struct BenchCall {
     std::string function;  // the function's name, "Kwzr-GetWindowSize"
     std::string parameter;

@@ -7,6 +7,7 @@
 #include "HostSession.h"
 #include "HostWindows.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -102,6 +103,11 @@ bool HungShellAwake();
 std::string WaitForHungShell();
 // The hung shell's side.
 int RunAsHungShell(int sleepMs, const std::string &eventName);
+// The bitmap a menu item shows, as a number (0: none; the stand-in's menus
+// show none), whether a bitmap still exists, and freeing one.
+uintptr_t MenuItemBitmap(HMENU menu, int position);
+bool BitmapExists(uintptr_t bitmap);
+void FreeBitmap(uintptr_t bitmap);
 // What one window received in a traced span: how many messages of each id,
 // and each WM_SIZE's type and size (its wParam and lParam).
 struct WindowMessages {

@@ -564,6 +564,27 @@ int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle)
     return 0;
 }
 
+uintptr_t MenuItemBitmap(HMENU menu, int position)
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &item))
+        return 0;
+    return reinterpret_cast<uintptr_t>(item.hbmpItem);
+}
+
+// GetGuiResources answers 0 under Wine: the bitmap itself is asked.
+bool BitmapExists(uintptr_t bitmap)
+{
+    return GetObjectType(reinterpret_cast<HGDIOBJ>(bitmap)) == OBJ_BITMAP;
+}
+
+void FreeBitmap(uintptr_t bitmap)
+{
+    DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+}
+
 namespace {
 
 struct TracedWindow {

@@ -49,6 +49,9 @@ private:
     // trace on [native=skip] | trace off: while on, each call and the
     // message pump after it are traced; "check messages" reads the last.
     void Trace(const Words &words);
+    // collateral STATE... [front=NAME] (Collateral.cpp): every function
+    // against the shortest Win32 sequence of the same result.
+    void Collateral(const Words &words);
     void ExpectInline(const Options &options, size_t at);
     void Compare(const std::string &expected);
     void Expect(const Words &words);

@@ -29,6 +29,7 @@ void Runner::Execute(const Words &words)
         {"set", &Runner::Set},
         {"call", &Runner::CallFunction},
         {"trace", &Runner::Trace},
+        {"collateral", &Runner::Collateral},
         {"expect", &Runner::Expect},
         {"check", &Runner::Check},
         {"cursor", &Runner::Cursor},
