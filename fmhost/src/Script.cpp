@@ -81,7 +81,9 @@ void PrintHelp(std::ostream &out)
            "                                        preferences dialog\n"
            "  snapshot FILE                picture of the screen (BMP; on Windows only)\n"
            "  bench [ITERATIONS]           time functions through the plug-in against the Win32\n"
-           "                               calls they make (loads and starts it itself)\n"
+           "                               calls they make, or the shortest sequence of the same\n"
+           "                               result, and count their messages (loads and starts it\n"
+           "                               itself)\n"
            "  soak CYCLES [CALLS] [seed=N] load, start, call at random, shut down, unload, again;\n"
            "                               checks answers, unloading and user objects\n"
            "  pump | echo TEXT | names | help\n";
