@@ -10,33 +10,18 @@ namespace fmhost {
 namespace {
 
 // By number: the stand-in's header defines only the messages it sends.
+// clang-format off
 const std::map<UINT, std::string> kNames = {
-    {0x0003, "move"},
-    {0x0006, "activate"},
-    {0x0007, "setfocus"},
-    {0x0008, "killfocus"},
-    {0x000B, "setredraw"},
-    {0x000C, "settext"},
-    {0x000D, "gettext"},
-    {0x000F, "paint"},
-    {0x0014, "erasebkgnd"},
-    {0x0018, "showwindow"},
-    {0x001C, "activateapp"},
-    {0x0022, "childactivate"},
-    {0x0024, "getminmaxinfo"},
-    {0x0046, "windowposchanging"},
-    {0x0047, "windowposchanged"},
-    {0x007C, "stylechanging"},
-    {0x007D, "stylechanged"},
-    {0x007F, "geticon"},
-    {0x0083, "nccalcsize"},
-    {0x0085, "ncpaint"},
-    {0x0086, "ncactivate"},
-    {0x0088, "syncpaint"},
-    {0x0222, "mdiactivate"},
-    {0x0229, "mdigetactive"},
+    {0x0003, "move"}, {0x0006, "activate"}, {0x0007, "setfocus"}, {0x0008, "killfocus"},
+    {0x000B, "setredraw"}, {0x000C, "settext"}, {0x000D, "gettext"}, {0x000F, "paint"},
+    {0x0014, "erasebkgnd"}, {0x0018, "showwindow"}, {0x001C, "activateapp"},
+    {0x0022, "childactivate"}, {0x0024, "getminmaxinfo"}, {0x0046, "windowposchanging"},
+    {0x0047, "windowposchanged"}, {0x007C, "stylechanging"}, {0x007D, "stylechanged"},
+    {0x007F, "geticon"}, {0x0083, "nccalcsize"}, {0x0085, "ncpaint"}, {0x0086, "ncactivate"},
+    {0x0088, "syncpaint"}, {0x0222, "mdiactivate"}, {0x0229, "mdigetactive"},
     {0x0230, "mdisetmenu"},
 };
+// clang-format on
 const char *const kSizeTypes[] = {"restored", "minimized", "maximized", "maxshow", "maxhide"};
 
 std::string SizeOf(LPARAM size)
