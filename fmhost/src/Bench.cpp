@@ -4,6 +4,7 @@
 // own work and the few callbacks it makes.
 #include "Bench.h"
 
+#include "FunctionList.h"
 #include "PluginNames.h"
 
 #include <algorithm>
@@ -118,6 +119,7 @@ struct PreparedCase {
     long perSample = 1;                 // operations in one sample
     std::vector<double> plugin, floor;  // ns per operation, sample by sample
     std::vector<double> roundRatios;    // each round's median ratio
+    int messages[2] = {-1, -1};         // to the host's windows, each way; -1: not counted
 };
 
 // The host's part of one call, as every host does it: the block filled in
@@ -181,16 +183,23 @@ double Median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// ---- The floors: what the plug-in calls, in its order ----
+// ---- The floors: what the plug-in calls, in its order, or the shortest ----
 
-// ResolveTargetWindow: the application window of the standard class, checked
-// to be the host's own by its process, its MDI client and the document by its
-// title, each checked with IsWindow.
-HWND FindDocument(HWND *application)
+// FindApplicationWindow: the application window of the standard class,
+// checked to be the host's own by its process.
+HWND FindApplication()
 {
     HWND app = FindWindowA(kApplicationClass, NULL);
     DWORD process = 0;
     GetWindowThreadProcessId(app, &process);
+    return app;
+}
+
+// ResolveTargetWindow: the application window, its MDI client and the
+// document by its title, each checked with IsWindow.
+HWND FindDocument(HWND *application)
+{
+    HWND app = FindApplication();
     HWND mdiClient = FindWindowExA(app, NULL, "MDIClient", NULL);
     IsWindow(mdiClient);
     HWND document = FindWindowExA(mdiClient, NULL, NULL, kBenchTitle);
@@ -230,24 +239,36 @@ void HideShowCalls(const BenchDesktop &)
     ShowWindow(FindDocument(nullptr), SW_SHOWNORMAL);
 }
 
-// The caption bits inverted, then the width nudged by one pixel and back.
-void ToggleTitleOnce()
+HWND FindTarget()
 {
-    HWND document = FindDocument(nullptr);
-    DWORD style = static_cast<DWORD>(GetWindowLongA(document, GWL_STYLE));
-    SetWindowLongA(document, GWL_STYLE, static_cast<LONG>(style ^ WS_CAPTION));
-    RECT rect;
-    GetWindowRect(document, &rect);
-    LONG width = rect.right - rect.left;
-    LONG height = rect.bottom - rect.top;
-    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width + 1, height, kSizeOnlyFlags);
-    SetWindowPos(document, HWND_NOTOPMOST, rect.left, rect.top, width, height, kSizeOnlyFlags);
+    return FindDocument(nullptr);
 }
 
-void HideShowTitleCalls(const BenchDesktop &)
+// The functions' ids, kDoHideWindowTitle and so on, and their names.
+#define FMHOST_FUNCTION_ID(id, name, handler, kind) k##handler = id,
+#define FMHOST_FUNCTION_NAME(id, name, handler, kind) name,
+enum : uint32_t { LOOMVANE_FUNCTIONS(FMHOST_FUNCTION_ID) };
+const char *const kFunctionNames[] = {LOOMVANE_FUNCTIONS(FMHOST_FUNCTION_NAME)};
+#undef FMHOST_FUNCTION_ID
+#undef FMHOST_FUNCTION_NAME
+
+// For each of the two functions: the search the plug-in makes for the
+// window it names, then the shortest sequence of the function's result.
+template <HWND (*Find)(), uint32_t First, uint32_t Second>
+void ShortestCalls(const BenchDesktop &desktop)
 {
-    ToggleTitleOnce();
-    ToggleTitleOnce();
+    ShortestSequenceOf(First)(desktop.host, Find());
+    ShortestSequenceOf(Second)(desktop.host, Find());
+}
+
+// The two functions called with the parameter, against that floor.
+template <HWND (*Find)(), uint32_t First, uint32_t Second>
+BenchCase ShortestCase(const std::string &parameter)
+{
+    std::string first = kFunctionNames[First], second = kFunctionNames[Second];
+    return {First == Second ? first + ", twice" : first + " + " + second,
+            {{first, parameter, "1"}, {second, parameter, "1"}},
+            ShortestCalls<Find, First, Second>};
 }
 
 uint32_t FunctionIdOf(const PluginModule &module, const std::string &name)
@@ -357,9 +378,12 @@ std::vector<BenchCase> BenchCases()
         {"Kwzr-HideWindow + Kwzr-ShowWindow",
          {{"Kwzr-HideWindow", title, "1"}, {"Kwzr-ShowWindow", title, "1"}},
          HideShowCalls},
-        {"Kwzr-HideWindowTitle + Kwzr-ShowWindowTitle",
-         {{"Kwzr-HideWindowTitle", title, "1"}, {"Kwzr-ShowWindowTitle", title, "1"}},
-         HideShowTitleCalls},
+        ShortestCase<FindTarget, kDoHideWindowTitle, kDoShowWindowTitle>(title),
+        ShortestCase<FindTarget, kDoHideWindowSizing, kDoShowWindowSizing>(title),
+        ShortestCase<FindTarget, kDoDialogWindow, kDoDialogWindow>(title),
+        ShortestCase<FindTarget, kDoHideWindowClose, kDoShowWindowClose>(title),
+        ShortestCase<FindTarget, kDoHideWindowMenu, kDoShowWindowMenu>(title),
+        ShortestCase<FindApplication, kDoHideMenuBar, kDoShowMenuBar>(""),
     };
 }
 
@@ -450,6 +474,18 @@ void RunBench(const std::vector<std::string> &words, const std::string &pluginPa
         pc.perSample = std::max(1L, static_cast<long>(kShortestSampleNs / std::max(each, 1.0)));
     }
     Pump();
+    // What one operation each way and the pump after it send the host's windows.
+    for (PreparedCase &pc : prepared) {
+        for (int way = 0; way < 2; ++way) {
+            bool counted = StartTrace({desktop.host.app, desktop.host.mdiClient, desktop.document});
+            way == 0 ? pluginOperation(pc)() : floorOperation(pc)();
+            Pump();
+            int total = 0;
+            for (const WindowMessages &window : StopTrace())
+                total += CountMessages(window, "all");
+            pc.messages[way] = counted ? total : -1;
+        }
+    }
 
     // Rounds over all cases; in each, every case is sampled both ways in
     // turn, the first way changing from one sample to the next.
@@ -479,6 +515,7 @@ void RunBench(const std::vector<std::string> &words, const std::string &pluginPa
         << " rounds, the two ways taking turns; medians, ns per operation\n";
     out << "  " << std::left << std::setw(46) << "operation" << std::right << std::setw(8) << "ops"
         << std::setw(13) << "plug-in ns" << std::setw(13) << "floor ns" << std::setw(8) << "ratio"
+        << std::setw(10) << "messages"
         << "  rounds\n";
     double worst = 0;
     std::string worstLabel;
@@ -487,15 +524,20 @@ void RunBench(const std::vector<std::string> &words, const std::string &pluginPa
         auto range = std::minmax_element(pc.roundRatios.begin(), pc.roundRatios.end());
         out << "  " << std::left << std::setw(46) << pc.source->label << std::right << std::setw(8)
             << pc.perSample << std::setw(13) << Fixed(Median(pc.plugin), 1) << std::setw(13)
-            << Fixed(Median(pc.floor), 1) << std::setw(8) << Fixed(ratio, 3) << "  "
-            << Fixed(*range.first, 3) << ".." << Fixed(*range.second, 3)
+            << Fixed(Median(pc.floor), 1) << std::setw(8) << Fixed(ratio, 3) << std::setw(10)
+            << (pc.messages[0] < 0
+                    ? "-"
+                    : std::to_string(pc.messages[0]) + "/" + std::to_string(pc.messages[1]))
+            << "  " << Fixed(*range.first, 3) << ".." << Fixed(*range.second, 3)
             << (pc.source->win32 ? "" : "  floor: the host's side of the call") << "\n";
         if (ratio > worst) {
             worst = ratio;
             worstLabel = pc.source->label;
         }
     }
-    out << "  (ops: operations per sample; rounds: the lowest and highest of the rounds' ratios)\n";
+    out << "  (ops: operations per sample; messages: to the host's windows in one operation and "
+           "the pump after it, plug-in/floor, where they are counted; rounds: the lowest and "
+           "highest of the rounds' ratios)\n";
     out << "bench: highest ratio " << Fixed(worst, 3) << " (" << worstLabel << ")\n";
 }
 

@@ -7,7 +7,10 @@
 #include "HostSession.h"
 #include "HostWindows.h"
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fmhost {
@@ -100,6 +103,31 @@ bool HungShellAwake();
 std::string WaitForHungShell();
 // The hung shell's side.
 int RunAsHungShell(int sleepMs, const std::string &eventName);
+// The bitmap a menu item shows, as a number (0: none; the stand-in's menus
+// show none), whether a bitmap still exists, and freeing one.
+uintptr_t MenuItemBitmap(HMENU menu, int position);
+bool BitmapExists(uintptr_t bitmap);
+void FreeBitmap(uintptr_t bitmap);
+// What one window received in a traced span: how many messages of each id,
+// and each WM_SIZE's type and size (its wParam and lParam).
+struct WindowMessages {
+    std::map<UINT, int> counts;
+    std::vector<std::pair<WPARAM, LPARAM>> sizes;
+};
+// Subclasses the windows so that what each receives is counted, until
+// StopTrace gives them their own procedures back and answers the counts in
+// the windows' order. False where nothing is counted: the simulated desktop
+// sends no messages of its own.
+bool StartTrace(const std::vector<HWND> &windows);
+std::vector<WindowMessages> StopTrace();
+// By kind (Trace.cpp): a message's name ("nccalcsize"; its id in hex,
+// "0x0281", for one without), WM_SIZE by its type ("size:maximized").
+std::map<std::string, int> MessageKinds(const WindowMessages &messages);
+// How many of a kind, or of "all", "size" (any type), "size:!TYPE" (any
+// other type), "size:WIDTHxHEIGHT".
+int CountMessages(const WindowMessages &messages, const std::string &kind);
+// "nccalcsize 2, size:maximized 1 (788x520)", or "none".
+std::string DescribeMessages(const WindowMessages &messages);
 // Lets the window manager catch up: pending messages are handled.
 void Pump();
 // The same, keeping the top-level windows in the order they had. Without a

@@ -215,6 +215,28 @@ int RunAsPeerHost(const std::string &, const std::string &)
     return 2;  // a second process exists on Windows only
 }
 
+uintptr_t MenuItemBitmap(HMENU, int)
+{
+    return 0;
+}
+
+bool BitmapExists(uintptr_t)
+{
+    return false;
+}
+
+void FreeBitmap(uintptr_t) {}
+
+bool StartTrace(const std::vector<HWND> &)
+{
+    return false;
+}
+
+std::vector<WindowMessages> StopTrace()
+{
+    return {};
+}
+
 void Pump() {}
 
 void PumpKeepingZOrder() {}

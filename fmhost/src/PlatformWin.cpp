@@ -564,6 +564,75 @@ int RunAsPeerHost(const std::string &appClass, const std::string &documentTitle)
     return 0;
 }
 
+uintptr_t MenuItemBitmap(HMENU menu, int position)
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &item))
+        return 0;
+    return reinterpret_cast<uintptr_t>(item.hbmpItem);
+}
+
+// GetGuiResources answers 0 under Wine: the bitmap itself is asked.
+bool BitmapExists(uintptr_t bitmap)
+{
+    return GetObjectType(reinterpret_cast<HGDIOBJ>(bitmap)) == OBJ_BITMAP;
+}
+
+void FreeBitmap(uintptr_t bitmap)
+{
+    DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+}
+
+namespace {
+
+struct TracedWindow {
+    HWND window;
+    WNDPROC own;
+    WindowMessages messages;
+};
+std::vector<TracedWindow> gTraced;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (TracedWindow &traced : gTraced) {
+        if (traced.window != window)
+            continue;
+        ++traced.messages.counts[message];
+        if (message == WM_SIZE)
+            traced.messages.sizes.emplace_back(wParam, lParam);
+        return CallWindowProcA(traced.own, window, message, wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool StartTrace(const std::vector<HWND> &windows)
+{
+    gTraced.clear();
+    for (HWND window : windows)
+        gTraced.push_back({window, NULL, {}});
+    // Setting a window procedure sends no message.
+    for (TracedWindow &traced : gTraced)
+        traced.own = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            traced.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
+    return true;
+}
+
+std::vector<WindowMessages> StopTrace()
+{
+    std::vector<WindowMessages> counted;
+    for (TracedWindow &traced : gTraced) {
+        if (IsWindow(traced.window))
+            SetWindowLongPtrA(traced.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(traced.own));
+        counted.push_back(traced.messages);
+    }
+    gTraced.clear();
+    return counted;
+}
+
 void Pump()
 {
     MSG msg;

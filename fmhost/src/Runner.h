@@ -46,6 +46,12 @@ private:
     void Message(const Words &words);
     uint32_t FunctionId(const std::string &name);
     void CallFunction(const Words &words);
+    // trace on [native=skip] | trace off: while on, each call and the
+    // message pump after it are traced; "check messages" reads the last.
+    void Trace(const Words &words);
+    // collateral STATE... [front=NAME] (Collateral.cpp): every function
+    // against the shortest Win32 sequence of the same result.
+    void Collateral(const Words &words);
     void ExpectInline(const Options &options, size_t at);
     void Compare(const std::string &expected);
     void Expect(const Words &words);
@@ -154,6 +160,9 @@ private:
     // and the buttons a maximized document leaves in it (its window menu
     // first, close last): DOC's, or none without the option.
     void CheckMenuItems(const Words &words);
+    // check messages NAME KIND COUNT: what the window received in the last
+    // traced call (Trace.h names the kinds).
+    void CheckMessages(const Words &words);
     void CheckAbove(const Words &words);
     void CheckTop(const Words &words);
 
@@ -167,6 +176,8 @@ private:
     std::map<std::string, HMENU> newMenus_;  // by the "menu" command, by window name
     std::string last_;
     DialogReport dialog_;
+    enum { kTraceOff, kTraceOn, kTraceSkipped } trace_ = kTraceOff;
+    std::map<HWND, WindowMessages> traced_;
 };
 
 }  // namespace fmhost

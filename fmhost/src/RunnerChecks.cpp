@@ -23,6 +23,7 @@ void Runner::Check(const Words &words)
         {"menu", &Runner::CheckMenu},         {"above", &Runner::CheckAbove},
         {"top", &Runner::CheckTop},           {"zoomed", &Runner::CheckVisible},
         {"iconic", &Runner::CheckVisible},    {"menuitems", &Runner::CheckMenuItems},
+        {"messages", &Runner::CheckMessages},
     };
     if (words.size() < 3)
         throw ScriptError("check WHAT ... (try 'help')");
@@ -272,6 +273,26 @@ void Runner::CheckMenuItems(const Words &words)
         throw ScriptError("menu bar of " + words[2] + ": expected " + std::to_string(expected) +
                           " items with the buttons of " + wanted + ", found " +
                           std::to_string(count) + " with the buttons of " + owner);
+}
+
+void Runner::CheckMessages(const Words &words)
+{
+    if (words.size() != 5)
+        throw ScriptError("check messages NAME KIND COUNT");
+    CountMessages(WindowMessages(), words[3]);  // a kind that exists, where none are counted too
+    if (trace_ == kTraceSkipped) {
+        out_ << "check messages " << words[2] << " " << words[3] << " " << words[4]
+             << ": skipped on the stand-in\n";
+        return;
+    }
+    auto traced = traced_.find(Window(words[2]));
+    if (trace_ != kTraceOn || traced == traced_.end())
+        throw ScriptError("no traced call reached '" + words[2] + "' ('trace on' first)");
+    int count = CountMessages(traced->second, words[3]);
+    if (count != ParseNumber(words[4], "count"))
+        throw ScriptError(words[3] + " messages to " + words[2] + ": expected " + words[4] +
+                          ", found " + std::to_string(count) + " of " +
+                          DescribeMessages(traced->second));
 }
 
 // Read before the window manager handles the messages of a change: without

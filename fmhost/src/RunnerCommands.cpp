@@ -6,6 +6,7 @@
 #include "PluginNames.h"
 #include "Soak.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -27,6 +28,8 @@ void Runner::Execute(const Words &words)
         {"destroy", &Runner::Destroy},
         {"set", &Runner::Set},
         {"call", &Runner::CallFunction},
+        {"trace", &Runner::Trace},
+        {"collateral", &Runner::Collateral},
         {"expect", &Runner::Expect},
         {"check", &Runner::Check},
         {"cursor", &Runner::Cursor},
@@ -139,13 +142,49 @@ void Runner::CallFunction(const Words &words)
         parameter = words[2];
         next = 3;
     }
+    // The windows the script named that this thread made: the host's.
+    std::vector<HWND> windows;
+    for (const auto &named : windows_)
+        if (GetWindowThreadProcessId(named.second, NULL) == GetCurrentThreadId() &&
+            std::find(windows.begin(), windows.end(), named.second) == windows.end())
+            windows.push_back(named.second);
+    bool traced = trace_ == kTraceOn && StartTrace(windows);
     last_ = Session().Call(id, parameter);
     out_ << words[1] << "(" << Quote(parameter) << ") -> " << Quote(last_) << "\n";
+    if (traced) {
+        Pump();
+        std::vector<WindowMessages> counted = StopTrace();
+        traced_.clear();
+        out_ << "  messages:";
+        for (size_t i = 0; i < windows.size(); ++i) {
+            traced_[windows[i]] = counted[i];
+            out_ << " " << HandleName(windows[i]) << " " << CountMessages(counted[i], "all");
+        }
+        out_ << "\n";
+    }
     if (words.size() > next) {
         if (words[next] != "expect" || words.size() != next + 2)
             throw ScriptError("after the parameter only 'expect RESULT' may follow");
         Compare(words[next + 1]);
     }
+}
+
+void Runner::Trace(const Words &words)
+{
+    Options options(words, 1);
+    if (options.positional.size() != 1 || (words[1] != "on" && words[1] != "off"))
+        throw ScriptError("trace on [native=skip] | trace off");
+    trace_ = words[1] == "off" ? kTraceOff : kTraceOn;
+    traced_.clear();
+    if (trace_ == kTraceOn && !StartTrace({})) {
+        if (options.Get("native") != "skip")
+            throw ScriptError(
+                "the stand-in counts no messages: 'trace on native=skip' skips the "
+                "message checks here");
+        trace_ = kTraceSkipped;
+        out_ << "trace: the stand-in counts no messages; the message checks are skipped\n";
+    }
+    StopTrace();
 }
 
 void Runner::ExpectInline(const Options &options, size_t at)

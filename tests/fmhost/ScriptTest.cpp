@@ -51,6 +51,11 @@ TEST(ScriptTest, BadLinesNameTheirLine)
         {"app main\nmenu main old\n", "t.fmh:2: menu NAME new|none"},
         {"app main\ncheck menuitems main 5\n",
          "t.fmh:2: menu bar of main: expected 5 items with the buttons of none, found 4"},
+        {"trace on\n", "t.fmh:1: the stand-in counts no messages: 'trace on native=skip'"},
+        {"trace on native=skip\napp main\ncheck messages main nccalsize 0\n",
+         "t.fmh:3: no message kind 'nccalsize'"},
+        {"app main\ncheck messages main all 0\n", "t.fmh:2: no traced call reached 'main'"},
+        {"collateral nowhere\n", "t.fmh:1: collateral: no state 'nowhere'"},
     };
     for (const auto &c : cases) {
         RunResult r = RunText(c.first);
@@ -81,6 +86,12 @@ TEST(ScriptTest, ChecksCompareRealWindowState)
     EXPECT_EQ(bad.err,
               "t.fmh:4: rect of orders: expected (50,60)-(350,261), found "
               "(50,60)-(350,260)\n");
+    // The stand-in counts no messages: a check of them says it is skipped.
+    RunResult skipped = RunText("trace on native=skip\napp main\ncheck messages main all 3\n");
+    EXPECT_EQ(skipped.failures, 0) << skipped.err;
+    EXPECT_NE(skipped.out.find("check messages main all 3: skipped on the stand-in"),
+              std::string::npos)
+        << skipped.out;
 }
 
 TEST(HandleArenaTest, EveryResizeMovesAndPoisonsTheOldBlock)
