@@ -73,7 +73,6 @@ static bool AttachWithButtons(HWND application, HWND mdiClient, HMENU menu)
     if (passing != NULL && AppendMenuA(passing, MF_STRING, 0, " ")) {
         SendMessageA(mdiClient, WM_MDISETMENU, (WPARAM)passing, 0);
         SendMessageA(mdiClient, WM_MDISETMENU, (WPARAM)menu, 0);
-        DrawMenuBar(application);
     }
     bool attached = GetMenu(application) == menu || SetMenu(application, menu);
     if (passing != NULL) {

@@ -66,6 +66,24 @@ static bool ShowTaskBars(HWND primary, int command)
     return accepted;
 }
 
+// Whether bringing the host's own window to the top would change what the
+// user sees: the host is the active program, and a window that the host's
+// window does not own lies above it. From behind another program the host
+// would take that one's activation, and on top already the raise changes
+// nothing but costs the host a pass of its frame's code. Topmost windows,
+// the shell's bars among them, stay above it either way.
+static bool ActiveButCovered(HWND application)
+{
+    if (GetActiveWindow() == NULL)
+        return false;
+    for (HWND above = GetWindow(application, GW_HWNDPREV); above != NULL;
+         above = GetWindow(above, GW_HWNDPREV))
+        if (IsWindowVisible(above) && !(GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+            GetAncestor(above, GA_ROOTOWNER) != application)
+            return true;
+    return false;
+}
+
 void DoHideTaskBar(HostHandle result)
 {
     HWND primary = FindTaskBar();
@@ -87,11 +105,9 @@ void DoShowTaskBar(HostHandle result)
     }
     ShowTaskBars(primary, SW_SHOWNA);
     gPluginState.taskBarHidden = false;
-    // Only the host's own window: bringing a second copy's window to the top
-    // would hand the activation to that program.
     HWND first = NULL;
     HWND application = FindOwnApplicationWindow(DefaultApplicationClassName(), &first);
-    if (application != NULL)
+    if (application != NULL && ActiveButCovered(application))
         BringWindowToTop(application);
     SetResultFlag(result, true);
 }

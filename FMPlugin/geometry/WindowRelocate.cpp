@@ -1,5 +1,5 @@
 // "Kwzr-WindowRelocate": moves a document window, keeping its size.
-// Positions are in the MDI client's client area, where MoveWindow places a
+// Positions are in the MDI client's client area, where SetWindowPos places a
 // child window; a relative move starts from the window's own corner there,
 // and ends within the -16000 to 16000 that an absolute one can give: window
 // messages such as WM_MOVE carry no more than 32767.
@@ -12,9 +12,6 @@ void DoWindowRelocate(HostHandle parameter, HostHandle result)
         SetResultFlag(result, false);
         return;
     }
-    LONG width = request.rect.right - request.rect.left;
-    LONG height = request.rect.bottom - request.rect.top;
-
     // The outer corner in the parent's client coordinates.
     MapWindowPoints(NULL, request.target.mdiClient, (LPPOINT)&request.rect, 2);
     int32_t x = request.first;
@@ -23,6 +20,9 @@ void DoWindowRelocate(HostHandle parameter, HostHandle result)
         x = LimitCoordinate(x + request.rect.left);
         y = LimitCoordinate(y + request.rect.top);
     }
-    BOOL moved = MoveWindow(request.target.document, x, y, width, height, TRUE);
+    // Moved only: a size given again, as MoveWindow gives it, has the
+    // window ask its host for its size limits once more.
+    BOOL moved = SetWindowPos(request.target.document, NULL, x, y, 0, 0,
+                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetResultFlag(result, moved != 0);
 }

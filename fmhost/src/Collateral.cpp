@@ -117,6 +117,28 @@ void HideBackground(Host host, HWND)
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+HWND TaskBar()
+{
+    return FindWindowExA(NULL, NULL, "Shell_TrayWnd", "");
+}
+
+// The task bar shown without the activation, which on a desktop whose bar
+// is not topmost (Wine's) puts it above the host; then the host's window
+// above it again, while the host is the active program.
+void ShowTaskBar(Host host, HWND)
+{
+    ShowWindowAsync(TaskBar(), SW_SHOWNA);
+    if (GetActiveWindow() == NULL)
+        return;
+    for (HWND above = GetWindow(host.app, GW_HWNDPREV); above != NULL;
+         above = GetWindow(above, GW_HWNDPREV))
+        if (IsWindowVisible(above) && !(GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+            GetAncestor(above, GA_ROOTOWNER) != host.app) {
+            BringWindowToTop(host.app);
+            return;
+        }
+}
+
 // ---- The functions ----
 
 // What a function may change: of the document it names (the target), its
@@ -161,8 +183,8 @@ constexpr Row kRows[] = {
     {"Kwzr-HideWindowSizing", "Orders", kStyle | kVisible | kRaise, ToggleSizing, false},
     {"Kwzr-ShowWindowSizing", "Orders", kStyle | kVisible | kRaise, ToggleSizing, true},
     {"Kwzr-DialogWindow", "Orders", kStyle | kClass, DialogFrame, false},
-    {"Kwzr-HideTaskBar", "", 0, nullptr, false},
-    {"Kwzr-ShowTaskBar", "", 0, nullptr, true},
+    {"Kwzr-HideTaskBar", "", 0, [](Host, HWND) { ShowWindowAsync(TaskBar(), SW_HIDE); }, false},
+    {"Kwzr-ShowTaskBar", "", 0, ShowTaskBar, true},
     {"Kwzr-HideWindow", "Orders", kVisible | kRaise, [](Host, HWND d) { ShowWindow(d, SW_HIDE); },
      false},
     // SW_SHOWNORMAL restores a maximized or minimized document.

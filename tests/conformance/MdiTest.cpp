@@ -307,7 +307,6 @@ TEST_F(MdiTest, NewFrameMenuTakesTheButtons)
     EXPECT_EQ(MenuText(fresh), "[B] File Edit min restore close");
     EXPECT_EQ(MenuText(other), "File");
     EXPECT_EQ(Active(), "B max") << "nothing restored on the way";
-    EXPECT_TRUE(DrawMenuBar(host_.frame));
     // The client takes them out itself, with their picture.
     HBITMAP picture = Picture(fresh);
     EXPECT_EQ(GetObjectType(picture), static_cast<DWORD>(OBJ_BITMAP));

@@ -58,18 +58,21 @@ TEST_F(GeometryTest, RelativeMovesStayWithinTheCoordinateRange)
     for (int i = 1; i <= 3; ++i)
         ASSERT_EQ(Call(kDoWindowRelocate, "Orders|R|16000|-9999"), "1");
     EXPECT_EQ(RectInParent(orders), Rect(16000, -16000, 16300, -15800));
-    EXPECT_EQ(FormattedCalls("MoveWindow").back(),
-              "MoveWindow(" + winsim::Str(orders) + ", 16000, -16000, 300, 200, 1) = 1");
+    EXPECT_EQ(FormattedCalls("SetWindowPos").back(),
+              "SetWindowPos(" + winsim::Str(orders) + ", NULL, 16000, -16000, 0, 0, 0x15) = 1");
     ASSERT_EQ(Call(kDoWindowRelocate, "Orders|R|-1|1"), "1");
     EXPECT_EQ(RectInParent(orders), Rect(15999, -15999, 16299, -15799));
 }
 
-TEST_F(GeometryTest, RelocateCallsMoveWindowWithRepaint)
+// Moved only: the size is not given again, so the window is not asked for
+// its size limits once more.
+TEST_F(GeometryTest, RelocateMovesOnly)
 {
     ASSERT_EQ(Call(kDoWindowRelocate, "Orders|A|10|20"), "1");
-    EXPECT_EQ(FormattedCalls("MoveWindow"),
-              std::vector<std::string>{"MoveWindow(" + winsim::Str(orders) +
-                                       ", 10, 20, 300, 200, 1) = 1"});
+    EXPECT_EQ(FormattedCalls("SetWindowPos"),
+              std::vector<std::string>{"SetWindowPos(" + winsim::Str(orders) +
+                                       ", NULL, 10, 20, 0, 0, 0x15) = 1"});
+    EXPECT_EQ(winsim::CountCalls("MoveWindow"), 0u);
 }
 
 struct ResizeCase {
@@ -138,8 +141,8 @@ TEST_F(GeometryTest, PlatformRefusalsAnswerZero)
 {
     winsim::FailCall("GetWindowRect");
     EXPECT_EQ(Call(kDoWindowRelocate, "Orders|A|1|1"), "0");
-    EXPECT_EQ(winsim::CountCalls("MoveWindow"), 0u);
-    winsim::FailCall("MoveWindow");
+    EXPECT_EQ(winsim::CountCalls("SetWindowPos"), 0u);
+    winsim::FailCall("SetWindowPos");
     EXPECT_EQ(Call(kDoWindowRelocate, "Orders|A|1|1"), "0");
     winsim::FailCall("SetWindowPos");
     EXPECT_EQ(Call(kDoWindowResize, "Orders|A|100|100"), "0");

@@ -220,14 +220,37 @@ TEST_F(SecondHostTest, CommandsActOnTheCallingHostsWindows)
     EXPECT_EQ(peer.rect, peerRect);
     EXPECT_EQ(winsim::Inspect(peer_.app).menu, peerMenu);
 
+    // The host's window comes to the top only while the host is the active
+    // program: from behind the other copy it would take its activation.
+    HWND bar;
     {
         winsim::Quiet quiet;
-        winsim::CreateTaskBar();
+        bar = winsim::CreateTaskBar();
+    }
+    ASSERT_EQ(winsim::ActiveWindow(), peer_.app);
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 0u);
+    EXPECT_EQ(winsim::ActiveWindow(), peer_.app);
+    {
+        winsim::Quiet quiet;
+        SetForegroundWindow(host_.app);
+        SetWindowPos(peer_.app, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     winsim::ClearCallLog();
     EXPECT_EQ(Call(kDoShowTaskBar), "1");
     EXPECT_EQ(FormattedCalls("BringWindowToTop"),
               std::vector<std::string>{"BringWindowToTop(" + winsim::Str(host_.app) + ") = 1"});
+    EXPECT_EQ(winsim::Children(NULL).front(), host_.app);
+    // On top already, below a task bar kept topmost as Windows keeps it, it
+    // is left where it is.
+    {
+        winsim::Quiet quiet;
+        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    winsim::ClearCallLog();
+    EXPECT_EQ(Call(kDoShowTaskBar), "1");
+    EXPECT_EQ(winsim::CountCalls("BringWindowToTop"), 0u);
 }
 
 // Two other copies above it: the search goes on past the second.

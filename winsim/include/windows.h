@@ -424,7 +424,6 @@ BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags);
 BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);
 HMENU WINAPI GetSystemMenu(HWND window, BOOL revert);
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info);
-BOOL WINAPI DrawMenuBar(HWND window);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
 DWORD WINAPI GetObjectType(HGDIOBJ object);
 int WINAPI ShowCursor(BOOL show);

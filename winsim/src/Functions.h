@@ -21,7 +21,6 @@
     X(DestroyWindow) \
     X(DialogBoxParamA) \
     X(DispatchMessageA) \
-    X(DrawMenuBar) \
     X(EnableWindow) \
     X(EndDialog) \
     X(FindWindowA) \

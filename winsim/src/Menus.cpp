@@ -284,15 +284,6 @@ BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMI
     return found != nullptr;
 }
 
-BOOL WINAPI DrawMenuBar(HWND window)
-{
-    ApiCall call(Fn::DrawMenuBar);
-    Window *w = Find(window);
-    BOOL result = !call.Failed() && w != nullptr && HasMenuBar(w);
-    call.Log({HandleText(window)}, Dec(result));
-    return result;
-}
-
 // The only GDI objects are the pictures the MDI client puts into menus.
 BOOL WINAPI DeleteObject(HGDIOBJ object)
 {

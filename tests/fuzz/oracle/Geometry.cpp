@@ -104,22 +104,6 @@ void CheckGeometry(const CallSeen &call)
         CheckResizedTo(label, relative, first, second, was, now);
 }
 
-// A window smaller than the window manager's least size for its frame (at
-// most 112 by 27) or larger than its greatest (the virtual screen and the
-// frame) is given a size within them when it is moved or sized: the
-// platform's doing, not the plug-in's.
-bool OutsideTrackLimits(const RECT &rect)
-{
-    int maxWidth, maxHeight;
-    {
-        winsim::Quiet quiet;
-        maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
-        maxHeight = GetSystemMetrics(SM_CYMAXTRACK);
-    }
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    return width < 112 || height < 27 || width > maxWidth || height > maxHeight;
-}
-
 // The placement of a document as a size query answers it, measured here
 // from the snapshot: left|top|width|height, or the edges for the ABS query.
 std::string Placement(const Snapshot &snap, HWND document, bool edges)
@@ -154,7 +138,7 @@ void CheckMoveOrResize(const CallSeen &call)
                             was.bottom - was.top == now.bottom - now.top;
             if (id == kDoWindowResize && !samePlace)
                 Fail("resize", "the window moved");
-            if (id == kDoWindowRelocate && !sameSize && !OutsideTrackLimits(was))
+            if (id == kDoWindowRelocate && !sameSize)
                 Fail("relocate", "the window changed its size");
         }
         CheckGeometry(call);
