@@ -35,6 +35,12 @@ public:
     void Execute(const Words &words);
 
 private:
+    // The commands and checks, with their help (Commands.cpp).
+    struct Command;
+    static const Command kCommands[];
+    static const Command *FindCommand(const std::string &word);
+    friend void PrintHelp(std::ostream &out);
+
     // ---- The plug-in ----
 
     HostSession &Session();

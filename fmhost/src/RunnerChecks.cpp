@@ -8,31 +8,6 @@
 
 namespace fmhost {
 
-void Runner::Check(const Words &words)
-{
-    static const std::map<std::string, void (Runner::*)(const Words &)> checks = {
-        {"cursor", &Runner::CheckCursor},     {"registry", &Runner::CheckRegistry},
-        {"dialog", &Runner::CheckDialog},     {"same", &Runner::CheckSame},
-        {"active", &Runner::CheckActive},     {"focus", &Runner::CheckActive},
-        {"foreground", &Runner::CheckActive}, {"awake", &Runner::CheckAwake},
-        {"exists", &Runner::CheckExists},     {"rect", &Runner::CheckRect},
-        {"size", &Runner::CheckSize},         {"style", &Runner::CheckStyle},
-        {"exstyle", &Runner::CheckStyle},     {"classstyle", &Runner::CheckStyle},
-        {"visible", &Runner::CheckVisible},   {"enabled", &Runner::CheckVisible},
-        {"title", &Runner::CheckText},        {"class", &Runner::CheckText},
-        {"menu", &Runner::CheckMenu},         {"above", &Runner::CheckAbove},
-        {"top", &Runner::CheckTop},           {"zoomed", &Runner::CheckVisible},
-        {"iconic", &Runner::CheckVisible},    {"menuitems", &Runner::CheckMenuItems},
-        {"messages", &Runner::CheckMessages},
-    };
-    if (words.size() < 3)
-        throw ScriptError("check WHAT ... (try 'help')");
-    auto it = checks.find(words[1]);
-    if (it == checks.end())
-        throw ScriptError("unknown check '" + words[1] + "' (try 'help')");
-    (this->*(it->second))(words);
-}
-
 HWND Runner::ExistingWindow(const Words &words)
 {
     HWND window = Window(words[2]);

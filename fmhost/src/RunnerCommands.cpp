@@ -12,59 +12,6 @@
 
 namespace fmhost {
 
-void Runner::Execute(const Words &words)
-{
-    const std::string &command = words[0];
-    static const std::map<std::string, void (Runner::*)(const Words &)> commands = {
-        {"load", &Runner::Load},
-        {"unload", &Runner::Unload},
-        {"startup", &Runner::Startup},
-        {"shutdown", &Runner::Shutdown},
-        {"idle", &Runner::Idle},
-        {"message", &Runner::Message},
-        {"app", &Runner::App},
-        {"doc", &Runner::Doc},
-        {"find", &Runner::Find},
-        {"destroy", &Runner::Destroy},
-        {"set", &Runner::Set},
-        {"call", &Runner::CallFunction},
-        {"trace", &Runner::Trace},
-        {"collateral", &Runner::Collateral},
-        {"expect", &Runner::Expect},
-        {"check", &Runner::Check},
-        {"cursor", &Runner::Cursor},
-        {"taskbar", &Runner::TaskBar},
-        {"startbutton", &Runner::StartButton},
-        {"secondarybar", &Runner::SecondaryBar},
-        {"monitors", &Runner::Monitors},
-        {"peer", &Runner::Peer},
-        {"codepage", &Runner::CodePage},
-        {"focus", &Runner::Focus},
-        {"activate", &Runner::Activate},
-        {"click", &Runner::Click},
-        {"display", &Runner::Display},
-        {"hungshell", &Runner::HungShell},
-        {"waitshell", &Runner::WaitShell},
-        {"maximize", &Runner::WindowState},
-        {"minimize", &Runner::WindowState},
-        {"restore", &Runner::WindowState},
-        {"menu", &Runner::Menu},
-        {"registry", &Runner::Registry},
-        {"prefs", &Runner::Prefs},
-        {"snapshot", &Runner::SnapshotCommand},
-        {"pump", &Runner::PumpCommand},
-        {"echo", &Runner::Echo},
-        {"names", &Runner::Names},
-        {"help", &Runner::Help},
-        {"bench", &Runner::Bench},
-        {"soak", &Runner::Soak},
-    };
-    auto it = commands.find(command);
-    if (it == commands.end())
-        throw ScriptError("unknown command '" + command + "' (try 'help')");
-    (this->*(it->second))(words);
-}
-
 HostSession &Runner::Session()
 {
     if (!session_) {
