@@ -16,10 +16,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#ifndef _WIN32
-#include <winsim.h>
-#endif
-
 namespace fmhost {
 
 namespace {
@@ -144,28 +140,6 @@ inline void HostSideOfCall(ExternCallBlock &block, PreparedCall &call)
     if (block.cMemoryError() == 0)
         std::memcpy(gResult.data, call.answer.data(), call.answer.size());
 }
-
-// The finest clock there is: on Windows the performance counter (the C++
-// library's steady clock ticks in microseconds there).
-#ifdef _WIN32
-double NowNs()
-{
-    static const double nsPerTick = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return 1e9 / static_cast<double>(frequency.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * nsPerTick;
-}
-#else
-double NowNs()
-{
-    using Clock = std::chrono::steady_clock;
-    return std::chrono::duration<double, std::nano>(Clock::now().time_since_epoch()).count();
-}
-#endif
 
 template <typename Operation>
 double NsPerOperation(Operation operation, long count)
@@ -322,17 +296,6 @@ std::string Fixed(double value, int decimals)
 
 }  // namespace
 
-HINSTANCE HostProgramInstance()
-{
-#ifdef _WIN32
-    return GetModuleHandleA(NULL);
-#else
-    PluginModule linkedIn;
-    LoadPlugin(std::string(), &linkedIn);
-    return linkedIn.instance;
-#endif
-}
-
 BenchDesktop BuildBenchDesktop(HINSTANCE instance)
 {
     ApplicationLayout bench;
@@ -400,10 +363,8 @@ void RunBench(const std::vector<std::string> &words, const std::string &pluginPa
             throw std::runtime_error("bench ITERATIONS: a number of at least " +
                                      std::to_string(kRounds));
     }
-#ifndef _WIN32
     // The simulated Win32 calls are timed without their log.
-    winsim::Quiet quiet;
-#endif
+    UnloggedCalls unlogged;
     LoadedPlugin plugin(pluginPath);
     EntryPoint entry = plugin.Module().entry;
     ExternCallBlock &block = plugin.Block();

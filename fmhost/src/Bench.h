@@ -29,11 +29,6 @@ inline constexpr int kBenchLeft = 10, kBenchTop = 20, kBenchWidth = 300, kBenchH
 // The width that the resize case sets before it gives the window back its own.
 inline constexpr int kBenchWiderWidth = 320;
 
-// The instance the host's own window classes are registered with: the
-// program's. On the simulated desktop the plug-in is linked into the
-// program, so the two are one.
-HINSTANCE HostProgramInstance();
-
 BenchDesktop BuildBenchDesktop(HINSTANCE instance);
 void DestroyBenchDesktop(BenchDesktop *desktop);
 

@@ -14,6 +14,21 @@ namespace fmhost {
 
 namespace {
 
+// The picture a menu item shows, a bitmap of its own or none; GetGuiResources
+// answers 0 under Wine, so whether it still exists is asked of the bitmap.
+HBITMAP MenuItemBitmap(HMENU menu, int position)
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    return GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &item) ? item.hbmpItem : NULL;
+}
+
+bool BitmapExists(HBITMAP bitmap)
+{
+    return GetObjectType(bitmap) == OBJ_BITMAP;
+}
+
 // ---- The shortest sequences ----
 
 using Host = const HostWindows &;
@@ -81,9 +96,10 @@ void ShowMenuBar(Host host, HWND)
     bool holds = last == SC_CLOSE || last == SC_RESTORE;
     bool own = holds && maximized && GetSubMenu(host.menu, 0) == GetSystemMenu(maximized, FALSE);
     if (holds && !own) {
-        uintptr_t bitmap = MenuItemBitmap(host.menu, 0);
+        HBITMAP bitmap = MenuItemBitmap(host.menu, 0);
         RemoveMenu(host.menu, 0, MF_BYPOSITION);  // the document's window menu
-        FreeBitmap(bitmap);
+        if (BitmapExists(bitmap))
+            DeleteObject(bitmap);
         for (UINT button : {SC_MINIMIZE, SC_RESTORE, SC_CLOSE})
             DeleteMenu(host.menu, button, MF_BYCOMMAND);
     }
@@ -304,7 +320,7 @@ Snapshot Capture(const Desk &desk)
     for (size_t i = 0; i < 3; ++i)
         if (GetSubMenu(host.menu, 0) == GetSystemMenu(desk.Doc(i), FALSE))
             menu += std::string(", buttons of ") + kRoles[i];
-    if (uintptr_t bitmap = MenuItemBitmap(host.menu, 0))
+    if (HBITMAP bitmap = MenuItemBitmap(host.menu, 0))
         menu += BitmapExists(bitmap) ? ", a bitmap" : ", a freed bitmap";
     Snapshot s = {
         {"active", {kRaise, Role(desk, active) + (zoomed ? " maximized" : "")}},
@@ -415,7 +431,7 @@ void Runner::Collateral(const Words &words)
             }
             Measurement &m = measured[i];
             m.before = Capture(desk);
-            uintptr_t bitmap = MenuItemBitmap(host.menu, 0);
+            HBITMAP bitmap = MenuItemBitmap(host.menu, 0);
             StartTrace({host.app, host.mdiClient, desk.Doc(0), desk.Doc(1), desk.Doc(2)});
             if (shortest)
                 kRows[r + i].shortest(host, desk.Doc(0));
@@ -429,7 +445,7 @@ void Runner::Collateral(const Words &words)
             m.messages = StopTrace();
             m.after = Capture(desk);
             m.after["top-level"].value = topLevel;
-            if (bitmap != 0 && MenuItemBitmap(host.menu, 0) != bitmap && BitmapExists(bitmap))
+            if (bitmap != NULL && MenuItemBitmap(host.menu, 0) != bitmap && BitmapExists(bitmap))
                 m.after["menu"].value += ", the bitmap of a removed item left";
         }
         SetClassLongA(desk.Doc(0), GCL_STYLE, static_cast<LONG>(classStyle));

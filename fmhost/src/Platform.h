@@ -103,11 +103,6 @@ bool HungShellAwake();
 std::string WaitForHungShell();
 // The hung shell's side.
 int RunAsHungShell(int sleepMs, const std::string &eventName);
-// The bitmap a menu item shows, as a number (0: none; the stand-in's menus
-// show none), whether a bitmap still exists, and freeing one.
-uintptr_t MenuItemBitmap(HMENU menu, int position);
-bool BitmapExists(uintptr_t bitmap);
-void FreeBitmap(uintptr_t bitmap);
 // What one window received in a traced span: how many messages of each id,
 // and each WM_SIZE's type and size (its wParam and lParam).
 struct WindowMessages {
@@ -128,6 +123,46 @@ std::map<std::string, int> MessageKinds(const WindowMessages &messages);
 int CountMessages(const WindowMessages &messages, const std::string &kind);
 // "nccalcsize 2, size:maximized 1 (788x520)", or "none".
 std::string DescribeMessages(const WindowMessages &messages);
+// What the process holds: its user objects (-1 where the system counts
+// none), its windows with their children, its registered classes (-1
+// where they cannot be listed).
+struct ObjectCount {
+    long userObjects = -1;
+    long windows = 0;
+    long classes = -1;
+
+    bool operator==(const ObjectCount &o) const
+    {
+        return userObjects == o.userObjects && windows == o.windows && classes == o.classes;
+    }
+};
+ObjectCount CountObjects();
+// Whether the class is registered with the module's instance.
+bool ClassRegistered(HINSTANCE instance, const char *className);
+// Whether the module, known by its file name as the loader knows it, is
+// still in the process once it is unloaded.
+bool ModuleStillLoaded(const std::string &path);
+// The process's committed private memory in KiB, or -1 where it is not known.
+long PrivateKiB();
+// The instance the host's own window classes are registered with: the
+// program's. On the simulated desktop the plug-in is linked into the
+// program, so the two are one.
+HINSTANCE HostProgramInstance();
+// The finest clock there is, in nanoseconds.
+double NowNs();
+// The stand-in's log of the calls made so far forgotten, between the cycles
+// of a long run (Windows keeps none).
+void ForgetCalls();
+// While one exists, the Win32 calls are not logged and no fault is injected
+// into them (the stand-in logs every call; Windows none).
+class UnloggedCalls {
+public:
+    UnloggedCalls();
+    ~UnloggedCalls();
+    UnloggedCalls(const UnloggedCalls &) = delete;
+    UnloggedCalls &operator=(const UnloggedCalls &) = delete;
+};
+
 // Lets the window manager catch up: pending messages are handled.
 void Pump();
 // The same, keeping the top-level windows in the order they had. Without a

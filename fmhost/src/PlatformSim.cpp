@@ -8,6 +8,9 @@
 
 #include <winsim.h>
 
+#include <algorithm>
+#include <chrono>
+
 FMX_ENTRY FMExternCallProc(ExternCallBlock *block);
 
 namespace fmhost {
@@ -43,6 +46,65 @@ bool LoadPlugin(const std::string &, PluginModule *module)
     LOOMVANE_FUNCTIONS(FMHOST_FUNCTION_NAME)
 #undef FMHOST_FUNCTION_NAME
     return true;
+}
+
+HINSTANCE HostProgramInstance()
+{
+    PluginModule linkedIn;
+    LoadPlugin(std::string(), &linkedIn);
+    return linkedIn.instance;
+}
+
+double NowNs()
+{
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration<double, std::nano>(Clock::now().time_since_epoch()).count();
+}
+
+void ForgetCalls()
+{
+    winsim::ClearCallLog();
+}
+
+// A winsim::Quiet, kept where the header need not know it.
+namespace {
+std::vector<std::unique_ptr<winsim::Quiet>> gQuiet;
+}  // namespace
+
+UnloggedCalls::UnloggedCalls()
+{
+    gQuiet.push_back(std::make_unique<winsim::Quiet>());
+}
+
+UnloggedCalls::~UnloggedCalls()
+{
+    gQuiet.pop_back();
+}
+
+// The stand-in counts no user objects.
+ObjectCount CountObjects()
+{
+    ObjectCount count;
+    count.windows = static_cast<long>(winsim::WindowCount());
+    count.classes = static_cast<long>(winsim::RegisteredClasses().size());
+    return count;
+}
+
+bool ClassRegistered(HINSTANCE, const char *className)
+{
+    std::vector<std::string> classes = winsim::RegisteredClasses();
+    return std::find(classes.begin(), classes.end(), className) != classes.end();
+}
+
+// The module is linked in: it is never loaded from a file.
+bool ModuleStillLoaded(const std::string &)
+{
+    return false;
+}
+
+long PrivateKiB()
+{
+    return -1;
 }
 
 void UnloadPlugin(PluginModule *module)
@@ -214,18 +276,6 @@ int RunAsPeerHost(const std::string &, const std::string &)
 {
     return 2;  // a second process exists on Windows only
 }
-
-uintptr_t MenuItemBitmap(HMENU, int)
-{
-    return 0;
-}
-
-bool BitmapExists(uintptr_t)
-{
-    return false;
-}
-
-void FreeBitmap(uintptr_t) {}
 
 bool StartTrace(const std::vector<HWND> &)
 {

@@ -22,12 +22,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#ifdef _WIN32
-#include <psapi.h>
-#else
-#include <winsim.h>
-#endif
-
 namespace fmhost {
 
 namespace {
@@ -342,117 +336,20 @@ void DestroySoakDesktop(SoakDesktop *desktop)
 
 // ---- What the process holds ----
 
-struct ObjectCount {
-    long userObjects = -1;  // GetGuiResources; -1 where there is none
-    long windows = 0;       // the process's windows, children included
-    long classes = -1;      // registered classes, where they can be listed
-
-    bool operator==(const ObjectCount &o) const
-    {
-        return userObjects == o.userObjects && windows == o.windows && classes == o.classes;
-    }
-};
-
-#ifdef _WIN32
-BOOL CALLBACK CountDescendant(HWND, LPARAM total)
-{
-    ++*reinterpret_cast<long *>(total);
-    return TRUE;
-}
-
-// A top-level window of this process, and every window below it.
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM total)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId()) {
-        ++*reinterpret_cast<long *>(total);
-        EnumChildWindows(window, CountDescendant, total);
-    }
-    return TRUE;
-}
-#endif
-
-ObjectCount CountObjects()
-{
-    ObjectCount count;
-#ifdef _WIN32
-    // Wine answers 0 and ERROR_CALL_NOT_IMPLEMENTED; the windows are counted
-    // there all the same.
-    SetLastError(0);
-    DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (userObjects != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
-        count.userObjects = static_cast<long>(userObjects);
-    long windows = 0;
-    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&windows));
-    count.windows = windows;
-#else
-    count.windows = static_cast<long>(winsim::WindowCount());
-    count.classes = static_cast<long>(winsim::RegisteredClasses().size());
-#endif
-    return count;
-}
-
 std::string CountText(const ObjectCount &count)
 {
     std::ostringstream out;
-#ifdef _WIN32
     if (count.userObjects >= 0)
         out << "user objects " << count.userObjects << ", ";
-    else
-        out << "user objects not counted by the system, ";
-#endif
     out << "windows " << count.windows;
     if (count.classes >= 0)
         out << ", classes " << count.classes;
     return out.str();
 }
 
-// The cover window's class, registered with the module's instance.
-bool CoverClassRegistered(HINSTANCE instance)
-{
-#ifdef _WIN32
-    WNDCLASSA wc;
-    return GetClassInfoA(instance, kCoverClass, &wc) != 0;
-#else
-    (void)instance;
-    for (const std::string &name : winsim::RegisteredClasses())
-        if (name == kCoverClass)
-            return true;
-    return false;
-#endif
-}
-
 bool CoverWindowExists()
 {
     return FindWindowA(kCoverClass, NULL) != NULL;
-}
-
-// The module is gone from the process once it is unloaded. It is looked for
-// by its file name, as the loader knows it.
-bool ModuleStillLoaded(const std::string &path)
-{
-#ifdef _WIN32
-    size_t slash = path.find_last_of("/\\");
-    std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-    return GetModuleHandleA(file.c_str()) != NULL;
-#else
-    (void)path;
-    return false;
-#endif
-}
-
-long PrivateKiB()
-{
-#ifdef _WIN32
-    // The committed private memory; Wine fills in this field and not
-    // PrivateUsage, which Windows gives the same value.
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return static_cast<long>(counters.PagefileUsage / 1024);
-#endif
-    return -1;
 }
 
 std::string Printable(const std::string &text)
@@ -622,12 +519,12 @@ void RunCycle(long cycle, long calls, const std::string &path,
     }
     if (fault->empty() && CoverWindowExists())
         *fault = where + ": a window of the class " + kCoverClass + " outlived shut-down";
-    if (fault->empty() && CoverClassRegistered(instance))
+    if (fault->empty() && ClassRegistered(instance, kCoverClass))
         *fault = where + ": the class " + kCoverClass + " is still registered after shut-down";
     UnloadPlugin(&module);
     if (fault->empty() && ModuleStillLoaded(path))
         *fault = where + ": the module is still loaded after FreeLibrary";
-    if (fault->empty() && CoverClassRegistered(instance))
+    if (fault->empty() && ClassRegistered(instance, kCoverClass))
         *fault = where + ": the class " + kCoverClass + " is registered after unloading";
 }
 
@@ -682,9 +579,7 @@ void RunSoak(const std::vector<std::string> &words, const std::string &pluginPat
         RunCycle(cycle, calls, pluginPath, functions, maker, &tally, &fault);
         RestoreSoakDesktop(desktop);
         Pump();
-#ifndef _WIN32
-        winsim::ClearCallLog();
-#endif
+        ForgetCalls();
         ObjectCount now = CountObjects();
         if (fault.empty() && now.windows != before.windows)
             fault = "cycle " + std::to_string(cycle) + ": " + CountText(before) +
