@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck gcovr
-          libgtest-dev googletest libbenchmark-dev python3
+          libgtest-dev googletest python3
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine xvfb xauth imagemagick

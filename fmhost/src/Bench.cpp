@@ -20,6 +20,40 @@ namespace fmhost {
 
 namespace {
 
+// The host that the cases run against: one application window of the
+// standard class with one document window.
+struct BenchDesktop {
+    HostWindows host;
+    HWND document = NULL;
+};
+
+// The document window's title and its place and size in the MDI client.
+inline constexpr char kBenchTitle[] = "Bench Orders";
+inline constexpr int kBenchLeft = 10, kBenchTop = 20, kBenchWidth = 300, kBenchHeight = 200;
+// The width that the resize case sets before it gives the window back its own.
+inline constexpr int kBenchWiderWidth = 320;
+
+struct BenchCall {
+    std::string function;  // the function's name, "Kwzr-GetWindowSize"
+    std::string parameter;
+    std::string answer;  // what a successful call answers; empty: anything but "0"
+};
+
+struct BenchCase {
+    std::string label;
+    std::vector<BenchCall> calls;  // one operation of the plug-in
+    // The Win32 calls of the floor. Null for Kwzr-Version, which makes
+    // none: its floor is the host's own part of the call (the parameter's
+    // size, the result's resize, the memory error and the copy of the answer).
+    void (*win32)(const BenchDesktop &desktop);
+};
+
+// The cases: Kwzr-Version, Kwzr-GetWindowSize, Kwzr-WindowResize (wider and
+// back), Kwzr-HideWindow with Kwzr-ShowWindow, the pairs of the title, the
+// sizing border, the Close command and the window menu, Kwzr-DialogWindow
+// twice, and the menu bar's pair. Every operation leaves the window as it
+// found it.
+
 // The flags the plug-in sizes a window with: only the size takes effect.
 constexpr UINT kSizeOnlyFlags = LOOMVANE_SIZE_ONLY_FLAGS;
 constexpr char kApplicationClass[] = "FMPRO5APP";
@@ -294,7 +328,13 @@ std::string Fixed(double value, int decimals)
     return out.str();
 }
 
-}  // namespace
+void DestroyBenchDesktop(BenchDesktop *desktop)
+{
+    if (desktop->host.app)
+        DestroyWindow(desktop->host.app);  // its children and its menu with it
+    *desktop = BenchDesktop();
+    Pump();
+}
 
 BenchDesktop BuildBenchDesktop(HINSTANCE instance)
 {
@@ -315,14 +355,6 @@ BenchDesktop BuildBenchDesktop(HINSTANCE instance)
     }
     Pump();
     return desktop;
-}
-
-void DestroyBenchDesktop(BenchDesktop *desktop)
-{
-    if (desktop->host.app)
-        DestroyWindow(desktop->host.app);  // its children and its menu with it
-    *desktop = BenchDesktop();
-    Pump();
 }
 
 std::vector<BenchCase> BenchCases()
@@ -349,6 +381,8 @@ std::vector<BenchCase> BenchCases()
         ShortestCase<FindApplication, kDoHideMenuBar, kDoShowMenuBar>(""),
     };
 }
+
+}  // namespace
 
 void RunBench(const std::vector<std::string> &words, const std::string &pluginPath,
               std::ostream &out)
