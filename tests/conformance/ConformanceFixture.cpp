@@ -376,6 +376,21 @@ bool ConformanceTest::OwnVisibleBit(HWND window)
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+std::string ConformanceTest::TextOf(HWND window)
+{
+    return TitleOf(window);
+}
+
+void FamilyTest::SetUp()
+{
+    ConformanceTest::SetUp();
+    parent = Make("P", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300);
+    c1 = Make("c1", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    c2 = Make("c2", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    c3 = Make("c3", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    Messages().clear();
+}
+
 RECT ConformanceTest::WindowRect(HWND window)
 {
     RECT rect = {0, 0, 0, 0};

@@ -23,6 +23,14 @@ std::vector<std::string> &Messages();
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 
+// A handle that is no window.
+inline const HWND kNoWindow = reinterpret_cast<HWND>(0x777);
+
+inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
+{
+    return {left, top, right, bottom};
+}
+
 class ConformanceTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -77,6 +85,8 @@ protected:
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);
+    // The window's text, up to 63 bytes.
+    static std::string TextOf(HWND window);
     // The titles of the window's children, top of the Z order first; for
     // null, of the top-level windows of the fixture's class.
     static std::vector<std::string> Titles(HWND parent);
@@ -91,6 +101,14 @@ private:
     struct OtherThreadWindow;
     OtherThreadWindow *other_ = nullptr;
     void EndOtherThread();
+};
+
+// A shown top-level window "P" with three shown children, "c1" to "c3", top
+// of the Z order first; the messages of their making are cleared.
+class FamilyTest : public ConformanceTest {
+protected:
+    void SetUp() override;
+    HWND parent = NULL, c1 = NULL, c2 = NULL, c3 = NULL;
 };
 
 }  // namespace conformance
