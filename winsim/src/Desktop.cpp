@@ -17,7 +17,7 @@ std::unique_ptr<State> &Current()
 
 }  // namespace
 
-State::State() : registry(NewRegistry()) {}
+State::State() : registry(std::make_shared<RegKey>()) {}
 
 namespace {
 
