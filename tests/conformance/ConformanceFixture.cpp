@@ -245,7 +245,7 @@ void ConformanceTest::EndOtherThread()
     other_ = nullptr;
 }
 
-void ConformanceTest::ClickAt(HWND, POINT at)
+void SendClick(POINT at)
 {
     SetCursorPos(at.x, at.y);
     INPUT input[2] = {};
@@ -254,6 +254,11 @@ void ConformanceTest::ClickAt(HWND, POINT at)
     input[1].type = INPUT_MOUSE;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
+}
+
+void ConformanceTest::ClickAt(HWND, POINT at)
+{
+    SendClick(at);
     Pump();
 }
 

@@ -31,6 +31,12 @@ inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
     return {left, top, right, bottom};
 }
 
+#ifdef _WIN32
+// A click of the left mouse button at a point of the screen, as input that
+// whatever message loop runs next handles.
+void SendClick(POINT at);
+#endif
+
 class ConformanceTest : public ::testing::Test {
 protected:
     void SetUp() override;

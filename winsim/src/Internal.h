@@ -97,7 +97,6 @@ struct Window {
     UINT mdiFirstChild = 0;
     bool mdiChild = false;
     // Modal dialogs.
-    bool dialog = false;
     DLGPROC dlgProc = nullptr;
     bool dlgEnded = false;
     INT_PTR dlgResult = 0;
