@@ -76,5 +76,48 @@ TEST_F(ConformanceTest, ClassesBelongToTheirModule)
     EXPECT_EQ(Register(nullptr), 0);
 }
 
+// Another module may register a name of this one's, and only it unregisters
+// its class.
+TEST_F(ConformanceTest, AnotherModuleMayUseTheName)
+{
+    ATOM atom = Register("ConformanceShared");
+    ASSERT_NE(atom, 0);
+    HINSTANCE second = reinterpret_cast<HINSTANCE>(0x500000);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = second;
+    wc.lpszClassName = "conformanceshared";
+    EXPECT_NE(RegisterClassA(&wc), 0);
+    EXPECT_TRUE(UnregisterClassA("ConformanceShared", second));
+    EXPECT_FALSE(UnregisterClassA("ConformanceShared", second));
+    EXPECT_TRUE(UnregisterClassA(MAKEINTRESOURCEA(atom), Instance()));
+}
+
+// A null module stands for the program's own: a class registered so is the
+// program's, found by its name or its atom, and a null module unregisters
+// it; another module finds it not.
+TEST_F(ConformanceTest, NullModuleIsTheProgram)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "ConformanceMine";
+    ATOM atom = RegisterClassA(&wc);
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(Register("conformancemine"), 0) << "the program has it already";
+    HWND byNull =
+        CreateWindowExA(0, "ConformanceMine", "n", WS_POPUP, 0, 0, 9, 9, NULL, NULL, NULL, NULL);
+    EXPECT_NE(byNull, nullptr);
+    HWND byModule = MakeOf("conformancemine", "m", WS_POPUP, 0, 0, 9, 9);
+    EXPECT_EQ(CreateWindowExA(0, "ConformanceMine", "o", WS_POPUP, 0, 0, 9, 9, NULL, NULL,
+                              reinterpret_cast<HINSTANCE>(0x12340000), NULL),
+              nullptr);
+    EXPECT_EQ(FindWindowA(MAKEINTRESOURCEA(atom), "m"), byModule);
+    DestroyWindow(byNull);
+    DestroyWindow(byModule);
+    EXPECT_TRUE(UnregisterClassA("ConformanceMine", NULL));
+    EXPECT_NE(Register("ConformanceMine"), 0) << "the name is free again";
+    EXPECT_TRUE(UnregisterClassA("ConformanceMine", Instance()));
+}
+
 }  // namespace
 }  // namespace conformance

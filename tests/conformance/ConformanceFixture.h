@@ -19,6 +19,20 @@ namespace conformance {
 // window's title when it came.
 std::vector<std::string> &Messages();
 
+// The messages that reach windows of the trace class, of the kinds that the
+// stand-in sends of itself, in order: "NCCREATE", "CREATE", "SIZE 292,173",
+// "MOVE 14,43", "SHOW title", "HIDE title", "DESTROY title", "NCDESTROY
+// title", "CLOSE title". What the procedure answers to WM_NCCREATE (FALSE
+// refuses the window) and WM_CREATE, and a message on which the window
+// destroys itself, are a test's to set.
+struct Trace {
+    std::vector<std::string> messages;
+    bool ncCreate = true;
+    LRESULT createAnswer = 0;
+    UINT destroyOn = 0;  // 0: none
+};
+Trace &Traced();
+
 // The screen the tests run on: the stand-in's, and Wine's virtual one.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
@@ -46,6 +60,9 @@ protected:
     // Messages() and passes every one to DefWindowProcA.
     HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
               int height = 200, HWND parent = NULL, DWORD exStyle = 0);
+    // A window of the trace class.
+    HWND MakeTraced(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
+                    int height = 200, HWND parent = NULL, HMENU menu = NULL);
     // A window made by a thread of its own, of a class that notes nothing.
     // A hung thread answers no message until it wakes. One at a time.
     HWND MakeOnOtherThread(const char *title, DWORD style, bool hung);

@@ -1,4 +1,4 @@
-// The cursor's display counter (winsim/src/Cursor.cpp).
+// The cursor's display counter and the sounds (winsim/src/Cursor.cpp).
 #include "ConformanceFixture.h"
 
 namespace conformance {
@@ -11,6 +11,12 @@ TEST_F(ConformanceTest, CursorCounterStepsByOne)
     EXPECT_EQ(ShowCursor(FALSE), count - 1);
     EXPECT_EQ(ShowCursor(TRUE), count);
     EXPECT_EQ(ShowCursor(5), count + 1) << "any nonzero value shows";
+}
+
+TEST_F(ConformanceTest, MessageBeepAnswersTrue)
+{
+    EXPECT_TRUE(MessageBeep(0));
+    EXPECT_TRUE(MessageBeep(0xFFFFFFFF));
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ TEST_F(ConformanceTest, TextsAreCutAndTerminated)
     std::memset(buffer, 'X', sizeof buffer);
     EXPECT_EQ(GetClassNameA(w, buffer, 5), 4);
     EXPECT_STREQ(buffer, "Conf");
+    std::memset(buffer, 'X', sizeof buffer);
+    EXPECT_EQ(GetClassNameA(w, buffer, 0), 0);
+    EXPECT_EQ(buffer[0], 'X') << "no room, not even for the terminator";
     EXPECT_EQ(GetWindowTextA(w, buffer, 5), 4);
     EXPECT_STREQ(buffer, "Hell");
     std::memset(buffer, 'X', sizeof buffer);

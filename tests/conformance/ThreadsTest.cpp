@@ -35,5 +35,16 @@ TEST_F(ConformanceTest, ShowWindowWaitsForAHungThread)
     EXPECT_FALSE(IsWindowVisible(hung));
 }
 
+// ShowWindowAsync on a window of a thread that answers takes effect once
+// that thread has handled it.
+TEST_F(ConformanceTest, ShowWindowAsyncOnAThreadThatAnswers)
+{
+    HWND other = MakeOnOtherThread("Other", WS_POPUP | WS_VISIBLE, false);
+    EXPECT_NE(ShowWindowAsync(other, SW_HIDE), FALSE);
+    SyncOtherThread();
+    EXPECT_FALSE(IsWindowVisible(other));
+    EXPECT_EQ(ShowWindowAsync(kNoWindow, SW_HIDE), FALSE);
+}
+
 }  // namespace
 }  // namespace conformance

@@ -69,5 +69,67 @@ TEST_F(FamilyTest, EnableWindowAnswersThePreviousDisabledState)
     EXPECT_TRUE(IsWindowEnabled(c1)) << "only the window's own bit counts";
 }
 
+// Under a hidden parent, hiding a child that has the focus gives the focus
+// to the parent.
+TEST_F(FamilyTest, FocusUnderAHiddenParent)
+{
+    ShowWindow(parent, SW_HIDE);
+    SetFocus(c1);
+    ASSERT_EQ(GetFocus(), c1);
+    ShowWindow(c1, SW_HIDE);
+    EXPECT_EQ(GetFocus(), parent);
+}
+
+// A command that is none answers the visibility and changes nothing.
+TEST_F(FamilyTest, UnknownCommandChangesNothing)
+{
+    EXPECT_EQ(ShowWindow(c1, 99), TRUE);
+    EXPECT_TRUE(IsWindowVisible(c1));
+    ShowWindow(c1, SW_HIDE);
+    EXPECT_EQ(ShowWindow(c1, 99), FALSE);
+    EXPECT_FALSE(IsWindowVisible(c1));
+}
+
+// A top-level window that a minimizing or maximizing command shows: the
+// stand-in shows it at its normal place, where Wine minimizes or maximizes
+// it; what both do is show it, with or without the activation.
+TEST_F(ConformanceTest, TopLevelShownByAStateCommand)
+{
+    HWND active = Make("Active", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    Pump();
+    HWND minimized = Make("Min", WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(ShowWindow(minimized, SW_SHOWMINNOACTIVE), FALSE);
+    EXPECT_TRUE(IsWindowVisible(minimized));
+    EXPECT_EQ(GetActiveWindow(), active);
+    HWND maximized = Make("Max", WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(ShowWindow(maximized, SW_SHOWMAXIMIZED), FALSE);
+    EXPECT_TRUE(IsWindowVisible(maximized));
+    EXPECT_EQ(GetActiveWindow(), maximized);
+}
+
+// A window can destroy itself when it is told it is shown, or sized by a
+// change of state: ShowWindow answers what it was.
+TEST_F(ConformanceTest, WindowGoneWhileShown)
+{
+    Traced().destroyOn = WM_SHOWWINDOW;
+    HWND shown = MakeTraced("shown", WS_POPUP);
+    EXPECT_EQ(ShowWindow(shown, SW_SHOW), FALSE);
+    EXPECT_FALSE(IsWindow(shown));
+    HWND parent = Make("parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    Traced().destroyOn = 0;
+    HWND child =
+        MakeTraced("child", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, parent);
+    Traced().destroyOn = WM_SIZE;
+    EXPECT_EQ(ShowWindow(child, SW_MINIMIZE), TRUE);
+    EXPECT_FALSE(IsWindow(child));
+}
+
+// Wine answers TRUE even for a handle that is no window.
+TEST_F(ConformanceTest, UpdateWindowAnswersTrue)
+{
+    EXPECT_TRUE(UpdateWindow(Make("w", WS_OVERLAPPEDWINDOW | WS_VISIBLE)));
+    EXPECT_TRUE(UpdateWindow(kNoWindow));
+}
+
 }  // namespace
 }  // namespace conformance

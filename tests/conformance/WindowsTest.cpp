@@ -178,6 +178,8 @@ TEST_F(ConformanceTest, AncestorsOfChildAndOwnedWindows)
     EXPECT_EQ(GetAncestor(popup, GA_ROOT), popup);
     EXPECT_EQ(GetAncestor(popup, GA_ROOTOWNER), owner);
     EXPECT_EQ(GetAncestor(owner, GA_ROOTOWNER), owner);
+    EXPECT_EQ(GetAncestor(child, 99), nullptr);
+    EXPECT_EQ(GetAncestor(kNoWindow, GA_ROOT), nullptr);
     EXPECT_EQ(GetWindow(popup, GW_OWNER), owner);
 }
 
@@ -189,6 +191,80 @@ TEST_F(ConformanceTest, WindowsBelongToTheirThreadAndProcess)
     EXPECT_EQ(process, GetCurrentProcessId());
     EXPECT_EQ(GetWindowThreadProcessId(window, NULL), GetCurrentThreadId());
     EXPECT_EQ(GetWindowThreadProcessId(NULL, &process), 0u) << "no window, no thread";
+}
+
+// An overlapped window is sized when it is first shown; a pop-up right after
+// WM_CREATE.
+TEST_F(ConformanceTest, CreationMessages)
+{
+    MakeTraced("hidden", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200);
+    EXPECT_EQ(Traced().messages, (std::vector<std::string>{"NCCREATE", "CREATE"}));
+    Traced().messages.clear();
+    MakeTraced("popup", WS_POPUP | WS_CAPTION, 10, 20, 300, 200);
+    EXPECT_EQ(Traced().messages,
+              (std::vector<std::string>{"NCCREATE", "CREATE", "SIZE 294,175", "MOVE 13,42"}));
+    Traced().messages.clear();
+    MakeTraced("shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 20, 300, 200);
+    EXPECT_EQ(Traced().messages, (std::vector<std::string>{"NCCREATE", "CREATE", "SHOW shown",
+                                                           "SIZE 292,173", "MOVE 14,43"}));
+}
+
+// A window that its procedure refuses, or that destroys itself while it is
+// made, is no window; one refused gets WM_NCDESTROY alone.
+TEST_F(ConformanceTest, CreationRefusedByTheProcedure)
+{
+    Traced().ncCreate = false;
+    EXPECT_EQ(MakeTraced("f", WS_OVERLAPPEDWINDOW), nullptr);
+    EXPECT_EQ(Traced().messages, (std::vector<std::string>{"NCCREATE", "NCDESTROY "}));
+    Traced() = Trace();
+    Traced().createAnswer = -1;
+    EXPECT_EQ(MakeTraced("f", WS_OVERLAPPEDWINDOW), nullptr);
+    EXPECT_EQ(Traced().messages, (std::vector<std::string>{"NCCREATE", "CREATE", "NCDESTROY f"}));
+    Traced() = Trace();
+    Traced().destroyOn = WM_CREATE;
+    EXPECT_EQ(MakeTraced("g", WS_POPUP), nullptr);
+    EXPECT_EQ(Traced().messages,
+              (std::vector<std::string>{"NCCREATE", "CREATE", "DESTROY g", "NCDESTROY g"}));
+    EXPECT_EQ(FindWindowA(NULL, "f"), nullptr);
+    EXPECT_EQ(FindWindowA(NULL, "g"), nullptr);
+}
+
+// A window goes with its owned windows first, then its children, each told
+// of its destruction before any is freed; WM_CLOSE reaches DefWindowProc,
+// which destroys it. Gone, a window is no window and cannot go again.
+TEST_F(ConformanceTest, DestroyTakesTheSubtree)
+{
+    HWND top = MakeTraced("top", WS_OVERLAPPEDWINDOW);
+    HWND child = MakeTraced("child", WS_CHILD, 0, 0, 5, 5, top);
+    HWND inner = MakeTraced("inner", WS_CHILD, 0, 0, 5, 5, child);
+    HWND owned = MakeTraced("owned", WS_POPUP, 0, 0, 5, 5, top);
+    Traced().messages.clear();
+    EXPECT_EQ(SendMessageA(top, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(Traced().messages,
+              (std::vector<std::string>{"CLOSE top", "DESTROY owned", "NCDESTROY owned",
+                                        "DESTROY top", "DESTROY child", "DESTROY inner",
+                                        "NCDESTROY inner", "NCDESTROY child", "NCDESTROY top"}));
+    for (HWND w : {top, child, inner, owned})
+        EXPECT_FALSE(IsWindow(w));
+    EXPECT_FALSE(DestroyWindow(top));
+    EXPECT_FALSE(IsWindow(NULL));
+}
+
+// The focus on a hidden window goes with it.
+TEST_F(ConformanceTest, FocusGoesWithTheWindow)
+{
+    HWND top = Make("top", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND hidden = Make("hidden", WS_CHILD, 0, 0, 5, 5, top);
+    HWND inner = Make("inner", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, hidden);
+    EXPECT_EQ(SetFocus(hidden), top);
+    DestroyWindow(hidden);
+    EXPECT_EQ(GetFocus(), nullptr);
+    hidden = Make("hidden", WS_CHILD, 0, 0, 5, 5, top);
+    inner = Make("inner", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, hidden);
+    SetFocus(inner);
+    DestroyWindow(hidden);
+    EXPECT_EQ(GetFocus(), nullptr) << "a focus inside goes too";
+    EXPECT_EQ(GetActiveWindow(), top);
 }
 
 }  // namespace

@@ -18,12 +18,9 @@ bool NameMatches(const WindowClass &cls, LPCSTR name)
 
 }  // namespace
 
+// A null name, an atom of 0, names no class.
 WindowClass *FindClass(LPCSTR name, HINSTANCE instance)
 {
-    if (name == nullptr)
-        return nullptr;
-    if (instance == NULL)
-        instance = MainModule();
     State &s = S();
     // A class of the instance first, then the system's classes.
     for (auto &cls : s.classes)
@@ -126,8 +123,6 @@ ATOM Register(const WNDCLASSA *wc)
 
 BOOL Unregister(LPCSTR name, HINSTANCE instance)
 {
-    if (name == nullptr)
-        return FALSE;
     if (instance == NULL)
         instance = MainModule();
     auto &classes = S().classes;

@@ -14,7 +14,7 @@ constexpr int kSmallCaption = 16;  // a tool window's caption
 constexpr int kMenuBar = 19;       // SM_CYMENU: one line of menu bar
 constexpr int kMinTrackX = 112;
 constexpr int kMinTrackY = 27;
-constexpr int kScrollBar = 17;  // SM_CXVSCROLL and SM_CYHSCROLL
+constexpr int kScrollBar = 17;  // a scroll bar's width
 
 }  // namespace
 
@@ -53,9 +53,6 @@ int Metric(int index)
         return s.screenWidth;
     case SM_CYSCREEN:
         return s.screenHeight;
-    case 2:  // SM_CXVSCROLL
-    case 3:  // SM_CYHSCROLL
-        return kScrollBar;
     case SM_CYCAPTION:
         return kCaption;
     case SM_CXBORDER:
@@ -187,13 +184,6 @@ RECT ScreenRect(const Window *window)
 {
     POINT origin = ParentOrigin(window);
     RECT r = window->rect;
-    return {r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
-}
-
-RECT ScreenClient(const Window *window)
-{
-    POINT origin = ParentOrigin(window);
-    RECT r = window->client;
     return {r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
 }
 

@@ -365,7 +365,6 @@ LogValue HandleText(H handle)
 // ---- Strings ----
 
 std::string Lower(const std::string &text);
-bool SameText(const std::string &a, const std::string &b);
 bool SameText(const std::string &a, const char *b);
 // Copies at most maxCount - 1 bytes and a terminator; answers the bytes copied.
 int CopyOut(const std::string &text, LPSTR buffer, int maxCount);
@@ -381,7 +380,6 @@ bool IsWithin(HWND window, HWND ancestor);  // window is ancestor or below it
 POINT ParentOrigin(const Window *window);   // the parent's client corner on the screen
 POINT ClientOrigin(const Window *window);
 RECT ScreenRect(const Window *window);
-RECT ScreenClient(const Window *window);
 bool VisibleChain(const Window *window);
 // Z order among siblings; a window of WS_EX_TOPMOST stays above the others.
 void Unlink(const Window *window);

@@ -175,9 +175,6 @@ RegKey *FindParent(RegKey *from, const RegKey *target)
 LSTATUS CreateKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result, LPDWORD disposition)
 {
     std::shared_ptr<RegKey> base;
-    // Wine crashes on a null result; this answers what Windows documents.
-    if (result == nullptr)
-        return ERROR_INVALID_PARAMETER;
     if (LSTATUS status = Resolve(key, &base))
         return status;
     if (subKey != nullptr && subKey[0] == '\\')
@@ -194,8 +191,6 @@ LSTATUS CreateKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result, LPDWORD 
 LSTATUS OpenKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result)
 {
     std::shared_ptr<RegKey> base;
-    if (result == nullptr)
-        return ERROR_INVALID_PARAMETER;
     *result = NULL;
     if (LSTATUS status = Resolve(key, &base))
         return status;
@@ -216,8 +211,6 @@ LSTATUS SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE *data, DWORD size
     std::shared_ptr<RegKey> target;
     if (LSTATUS status = Resolve(key, &target, KEY_SET_VALUE))
         return status;
-    if (data == nullptr && size > 0)
-        return ERROR_INVALID_PARAMETER;
     // As NT does: string data whose count left out the terminating zero that
     // follows it is stored with that zero.
     if (IsStringType(type) && size > 0 && data[size - 1] != 0 && data[size] == 0)
