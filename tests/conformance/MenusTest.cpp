@@ -42,10 +42,12 @@ TEST_F(ConformanceTest, MenuBarChangesTheClientArea)
     HWND app = MakeTraced("Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, NULL, menu);
     Traced().messages.clear();
     ASSERT_TRUE(SetMenu(app, NULL));
+    EXPECT_EQ(GetMenu(app), nullptr);
     EXPECT_EQ(ClientOnScreen(app), Rect(4, 23, 796, 596));
     EXPECT_EQ(Traced().messages, (std::vector<std::string>{"MOVE 4,23", "SIZE 792,573"}));
     Traced().messages.clear();
     ASSERT_TRUE(SetMenu(app, menu));
+    EXPECT_EQ(GetMenu(app), menu);
     EXPECT_EQ(ClientOnScreen(app), Rect(4, 42, 796, 596));
     EXPECT_EQ(Traced().messages, (std::vector<std::string>{"MOVE 4,42", "SIZE 792,554"}));
     EXPECT_TRUE(DrawMenuBar(app));
