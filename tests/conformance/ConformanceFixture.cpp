@@ -92,7 +92,8 @@ LRESULT CALLBACK TraceProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (name != nullptr)
         trace.messages.push_back(name + TitleOf(window));
     if (message == trace.destroyOn) {
-        DestroyWindow(window);
+        trace.destroyOn = 0;
+        DestroyWindow(trace.destroyParent ? GetParent(window) : window);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

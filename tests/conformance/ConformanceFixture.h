@@ -24,12 +24,13 @@ std::vector<std::string> &Messages();
 // "MOVE 14,43", "SHOW title", "HIDE title", "DESTROY title", "NCDESTROY
 // title", "CLOSE title". What the procedure answers to WM_NCCREATE (FALSE
 // refuses the window) and WM_CREATE, and a message on which the window
-// destroys itself, are a test's to set.
+// destroys itself or its parent, are a test's to set.
 struct Trace {
     std::vector<std::string> messages;
     bool ncCreate = true;
     LRESULT createAnswer = 0;
     UINT destroyOn = 0;  // 0: none
+    bool destroyParent = false;
 };
 Trace &Traced();
 

@@ -250,6 +250,23 @@ TEST_F(ConformanceTest, DestroyTakesTheSubtree)
     EXPECT_FALSE(IsWindow(NULL));
 }
 
+// A child that destroys its parent when it is hidden on its way out goes
+// with the parent.
+TEST_F(ConformanceTest, ParentGoneWhileTheChildIsDestroyed)
+{
+    HWND parent = MakeTraced("parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND child = MakeTraced("child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    Traced().destroyOn = WM_SHOWWINDOW;
+    Traced().destroyParent = true;
+    Traced().messages.clear();
+    EXPECT_TRUE(DestroyWindow(child));
+    EXPECT_FALSE(IsWindow(parent));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(Traced().messages,
+              (std::vector<std::string>{"HIDE child", "DESTROY parent", "DESTROY child",
+                                        "NCDESTROY child", "NCDESTROY parent"}));
+}
+
 // The focus on a hidden window goes with it.
 TEST_F(ConformanceTest, FocusGoesWithTheWindow)
 {

@@ -273,6 +273,9 @@ bool DestroyCore(HWND handle)
             SetPosCore(handle, NULL, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     }
+    // A child's parent may have gone meanwhile, and the child with it.
+    if (Find(handle) == nullptr)
+        return true;
     if (S().active == handle)
         ActivateOther(handle);
     if (w->parent == NULL) {
