@@ -24,7 +24,8 @@ std::vector<std::string> &Messages();
 // "MOVE 14,43", "SHOW title", "HIDE title", "DESTROY title", "NCDESTROY
 // title", "CLOSE title". What the procedure answers to WM_NCCREATE (FALSE
 // refuses the window) and WM_CREATE, and a message on which the window
-// destroys itself or its parent, are a test's to set.
+// destroys itself or its parent the first time it comes, are a test's to
+// set.
 struct Trace {
     std::vector<std::string> messages;
     bool ncCreate = true;

@@ -250,22 +250,41 @@ TEST_F(ConformanceTest, DestroyTakesTheSubtree)
     EXPECT_FALSE(IsWindow(NULL));
 }
 
-// A child that destroys its parent when it is hidden on its way out goes
-// with the parent.
-TEST_F(ConformanceTest, ParentGoneWhileTheChildIsDestroyed)
+struct ParentGoneCase {
+    const char *label;
+    UINT destroyOn;
+    std::vector<std::string> messages;
+};
+
+class ParentGoneTest : public ConformanceTest,
+                       public ::testing::WithParamInterface<ParentGoneCase> {};
+
+// A child that destroys its parent on its way out, when it is hidden or
+// told that it is destroyed, goes with the parent.
+TEST_P(ParentGoneTest, ChildGoesWithIt)
 {
+    const ParentGoneCase &c = GetParam();
     HWND parent = MakeTraced("parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     HWND child = MakeTraced("child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
-    Traced().destroyOn = WM_SHOWWINDOW;
+    Traced().destroyOn = c.destroyOn;
     Traced().destroyParent = true;
     Traced().messages.clear();
-    EXPECT_TRUE(DestroyWindow(child));
-    EXPECT_FALSE(IsWindow(parent));
-    EXPECT_FALSE(IsWindow(child));
-    EXPECT_EQ(Traced().messages,
-              (std::vector<std::string>{"HIDE child", "DESTROY parent", "DESTROY child",
-                                        "NCDESTROY child", "NCDESTROY parent"}));
+    EXPECT_TRUE(DestroyWindow(child)) << c.label;
+    EXPECT_FALSE(IsWindow(parent)) << c.label;
+    EXPECT_FALSE(IsWindow(child)) << c.label;
+    EXPECT_EQ(Traced().messages, c.messages) << c.label;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Destruction, ParentGoneTest,
+    ::testing::Values(ParentGoneCase{"hidden",
+                                     WM_SHOWWINDOW,
+                                     {"HIDE child", "DESTROY parent", "DESTROY child",
+                                      "NCDESTROY child", "NCDESTROY parent"}},
+                      ParentGoneCase{"told it is destroyed",
+                                     WM_DESTROY,
+                                     {"HIDE child", "DESTROY child", "DESTROY parent",
+                                      "DESTROY child", "NCDESTROY child", "NCDESTROY parent"}}));
 
 // The focus on a hidden window goes with it.
 TEST_F(ConformanceTest, FocusGoesWithTheWindow)

@@ -38,10 +38,14 @@ void MarkDestroying(Window *w)
         MarkDestroying(Find(child));
 }
 
+// A window told that it is destroyed may destroy its parent, and so itself.
 void SendDestroy(HWND handle)
 {
     SendCore(handle, WM_DESTROY, 0, 0);
-    std::vector<HWND> children = Find(handle)->children;
+    Window *w = Find(handle);
+    if (w == nullptr)
+        return;
+    std::vector<HWND> children = w->children;
     for (HWND child : children)
         SendDestroy(child);
 }
@@ -288,7 +292,8 @@ bool DestroyCore(HWND handle)
     }
     MarkDestroying(w);
     SendDestroy(handle);
-    FreeTree(handle);
+    if (Find(handle) != nullptr)
+        FreeTree(handle);
     return true;
 }
 
