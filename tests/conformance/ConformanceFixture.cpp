@@ -7,6 +7,7 @@
 #endif
 
 #include <algorithm>
+#include <cstdio>
 
 namespace conformance {
 
@@ -19,6 +20,7 @@ constexpr DWORD kOtherThread = 0x77;
 #endif
 constexpr char kFrameClass[] = "ConformanceFrame";
 constexpr char kDocumentClass[] = "ConformanceDocument";
+constexpr char kTraceClass[] = "ConformanceTrace";
 
 std::string TitleOf(HWND window)
 {
@@ -41,6 +43,58 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         if (message == WM_ACTIVATEAPP && wParam)
             note += " active=" + TitleOf(GetActiveWindow());
         Messages().push_back(note);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TraceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Trace &trace = Traced();
+    char text[32];
+    const char *name = nullptr;
+    switch (message) {
+    case WM_NCCREATE:
+        trace.messages.push_back("NCCREATE");
+        if (!trace.ncCreate)
+            return FALSE;
+        break;
+    case WM_CREATE:
+        trace.messages.push_back("CREATE");
+        if (trace.createAnswer != 0)
+            return trace.createAnswer;
+        break;
+    case WM_SIZE:
+        std::snprintf(text, sizeof text, "SIZE %d,%d", LOWORD(lParam), HIWORD(lParam));
+        trace.messages.push_back(text);
+        break;
+    case WM_MOVE:
+        std::snprintf(text, sizeof text, "MOVE %d,%d", static_cast<short>(LOWORD(lParam)),
+                      static_cast<short>(HIWORD(lParam)));
+        trace.messages.push_back(text);
+        break;
+    case WM_SHOWWINDOW:
+        // Not those an owner's showing sends its owned windows.
+        if (lParam == 0)
+            name = wParam ? "SHOW " : "HIDE ";
+        break;
+    case WM_DESTROY:
+        name = "DESTROY ";
+        break;
+    case WM_NCDESTROY:
+        name = "NCDESTROY ";
+        break;
+    case WM_CLOSE:
+        name = "CLOSE ";
+        break;
+    default:
+        break;
+    }
+    if (name != nullptr)
+        trace.messages.push_back(name + TitleOf(window));
+    if (message == trace.destroyOn) {
+        trace.destroyOn = 0;
+        DestroyWindow(trace.destroyParent ? GetParent(window) : window);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -92,6 +146,12 @@ std::vector<std::string> &Messages()
     return messages;
 }
 
+Trace &Traced()
+{
+    static Trace trace;
+    return trace;
+}
+
 void ConformanceTest::SetUp()
 {
 #ifndef _WIN32
@@ -101,7 +161,9 @@ void ConformanceTest::SetUp()
     Register(kOtherClass);
     Register(kFrameClass, FrameProc);
     Register(kDocumentClass, DocumentProc);
+    Register(kTraceClass, TraceProc);
     Messages().clear();
+    Traced() = Trace();
 }
 
 void ConformanceTest::TearDown()
@@ -128,6 +190,17 @@ HWND ConformanceTest::MakeOf(const char *className, const char *title, DWORD sty
                                   NULL, Instance(), NULL);
     EXPECT_NE(window, nullptr) << title;
     made_.push_back(window);
+    return window;
+}
+
+HWND ConformanceTest::MakeTraced(const char *title, DWORD style, int x, int y, int width,
+                                 int height, HWND parent, HMENU menu)
+{
+    // A window refused is the answer some tests look for: not an error.
+    HWND window = CreateWindowExA(0, kTraceClass, title, style, x, y, width, height, parent, menu,
+                                  Instance(), NULL);
+    if (window != NULL)
+        made_.push_back(window);
     return window;
 }
 
@@ -245,7 +318,7 @@ void ConformanceTest::EndOtherThread()
     other_ = nullptr;
 }
 
-void ConformanceTest::ClickAt(HWND, POINT at)
+void SendClick(POINT at)
 {
     SetCursorPos(at.x, at.y);
     INPUT input[2] = {};
@@ -254,6 +327,11 @@ void ConformanceTest::ClickAt(HWND, POINT at)
     input[1].type = INPUT_MOUSE;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
+}
+
+void ConformanceTest::ClickAt(HWND, POINT at)
+{
+    SendClick(at);
     Pump();
 }
 
@@ -374,6 +452,21 @@ std::vector<std::string> ConformanceTest::Titles(HWND parent)
 bool ConformanceTest::OwnVisibleBit(HWND window)
 {
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+std::string ConformanceTest::TextOf(HWND window)
+{
+    return TitleOf(window);
+}
+
+void FamilyTest::SetUp()
+{
+    ConformanceTest::SetUp();
+    parent = Make("P", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300);
+    c1 = Make("c1", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    c2 = Make("c2", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    c3 = Make("c3", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    Messages().clear();
 }
 
 RECT ConformanceTest::WindowRect(HWND window)

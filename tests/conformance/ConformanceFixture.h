@@ -19,9 +19,39 @@ namespace conformance {
 // window's title when it came.
 std::vector<std::string> &Messages();
 
+// The messages that reach windows of the trace class, of the kinds that the
+// stand-in sends of itself, in order: "NCCREATE", "CREATE", "SIZE 292,173",
+// "MOVE 14,43", "SHOW title", "HIDE title", "DESTROY title", "NCDESTROY
+// title", "CLOSE title". What the procedure answers to WM_NCCREATE (FALSE
+// refuses the window) and WM_CREATE, and a message on which the window
+// destroys itself or its parent the first time it comes, are a test's to
+// set.
+struct Trace {
+    std::vector<std::string> messages;
+    bool ncCreate = true;
+    LRESULT createAnswer = 0;
+    UINT destroyOn = 0;  // 0: none
+    bool destroyParent = false;
+};
+Trace &Traced();
+
 // The screen the tests run on: the stand-in's, and Wine's virtual one.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
+
+// A handle that is no window.
+inline const HWND kNoWindow = reinterpret_cast<HWND>(0x777);
+
+inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
+{
+    return {left, top, right, bottom};
+}
+
+#ifdef _WIN32
+// A click of the left mouse button at a point of the screen, as input that
+// whatever message loop runs next handles.
+void SendClick(POINT at);
+#endif
 
 class ConformanceTest : public ::testing::Test {
 protected:
@@ -32,6 +62,9 @@ protected:
     // Messages() and passes every one to DefWindowProcA.
     HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
               int height = 200, HWND parent = NULL, DWORD exStyle = 0);
+    // A window of the trace class.
+    HWND MakeTraced(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
+                    int height = 200, HWND parent = NULL, HMENU menu = NULL);
     // A window made by a thread of its own, of a class that notes nothing.
     // A hung thread answers no message until it wakes. One at a time.
     HWND MakeOnOtherThread(const char *title, DWORD style, bool hung);
@@ -77,6 +110,8 @@ protected:
     // Handles the messages that are waiting, as a host's message loop would.
     static void Pump();
     static RECT WindowRect(HWND window);
+    // The window's text, up to 63 bytes.
+    static std::string TextOf(HWND window);
     // The titles of the window's children, top of the Z order first; for
     // null, of the top-level windows of the fixture's class.
     static std::vector<std::string> Titles(HWND parent);
@@ -91,6 +126,14 @@ private:
     struct OtherThreadWindow;
     OtherThreadWindow *other_ = nullptr;
     void EndOtherThread();
+};
+
+// A shown top-level window "P" with three shown children, "c1" to "c3", top
+// of the Z order first; the messages of their making are cleared.
+class FamilyTest : public ConformanceTest {
+protected:
+    void SetUp() override;
+    HWND parent = NULL, c1 = NULL, c2 = NULL, c3 = NULL;
 };
 
 }  // namespace conformance

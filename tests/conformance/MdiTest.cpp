@@ -149,6 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
         ShowCase{"maximized, show without activating", {SW_MAXIMIZE}, SW_SHOWNOACTIVATE, "normal"},
         ShowCase{"maximized, restore", {SW_MAXIMIZE}, SW_RESTORE, "normal"},
         ShowCase{"minimize", {}, SW_MINIMIZE, "min"},
+        ShowCase{"minimized, minimize again", {SW_MINIMIZE}, SW_MINIMIZE, "min"},
+        ShowCase{"maximized, show maximized", {SW_MAXIMIZE}, SW_SHOWMAXIMIZED, "max"},
         ShowCase{"minimized, show as it is", {SW_MINIMIZE}, SW_SHOWNA, "min"},
         ShowCase{"minimized, show without activating", {SW_MINIMIZE}, SW_SHOWNOACTIVATE, "normal"},
         ShowCase{"maximized and hidden, show as it is", {SW_MAXIMIZE, SW_HIDE}, SW_SHOWNA, "max"},
@@ -383,6 +385,32 @@ TEST_F(MdiTest, IconsLineUpAlongTheBottom)
     EXPECT_EQ(RectText(InParent(a)), "50,60,210,84");
     ShowWindow(a, SW_RESTORE);
     EXPECT_EQ(RectText(InParent(a)), RectText(kNormal));
+}
+
+// A document maximized without the activation, as a disabled one is, takes
+// the maximized state from the one that had it, which is restored without
+// the activation; the buttons are the new one's.
+TEST_F(MdiTest, DocumentMaximizedWithoutTheActivationTakesOver)
+{
+    host_ = MakeMdiHost();
+    HWND a = Doc("A", 10, 20);
+    HWND b = Doc("B", 40, 50);
+    ShowWindow(a, SW_MAXIMIZE);
+    EnableWindow(b, FALSE);
+    ShowWindow(b, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(State(a) + " " + State(b), "normal max");
+    EXPECT_EQ(MenuText(), "[B] File Edit min restore close");
+    EXPECT_EQ(Active(), "A");
+}
+
+// WM_MDISETMENU without a menu, or with a handle that is no menu, changes
+// nothing and answers 0.
+TEST_F(MdiTest, SetMenuWithoutAMenu)
+{
+    host_ = MakeMdiHost();
+    for (HMENU menu : {static_cast<HMENU>(NULL), reinterpret_cast<HMENU>(0x1234)})
+        EXPECT_EQ(SendMessageA(host_.mdi, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), 0), 0);
+    EXPECT_EQ(GetMenu(host_.frame), host_.menu);
 }
 
 }  // namespace

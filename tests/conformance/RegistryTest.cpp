@@ -1,8 +1,16 @@
-// The registry as the plug-in uses it: keys made and opened, values stored
-// and answered as Wine stores and answers them, keys and values deleted. The
-// tests work under a key of their own, deleted after each.
+// The registry (winsim/src/Registry.cpp) as the plug-in uses it: keys made
+// and opened with the rights a handle holds, values stored and answered as
+// Wine stores and answers them, keys and values deleted. The tests work
+// under a key of their own, deleted after each.
 #include "ConformanceFixture.h"
 
+#ifdef _WIN32
+#include <sddl.h>
+#else
+#include <winsim.h>
+#endif
+
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,6 +20,32 @@ namespace {
 
 const char kRoot[] = "Software\\LoomvaneConformance";
 const char kPath[] = "Software\\LoomvaneConformance\\Sub";
+const char kSibling[] = "Software\\LoomvaneConformance\\Apple";
+
+// Rights the plug-in never asks for, which the stand-in's header leaves out.
+constexpr REGSAM kMaximumAllowed = 0x02000000;  // MAXIMUM_ALLOWED
+constexpr REGSAM kWow64Key = 0x0100;            // KEY_WOW64_64KEY: a view, no right
+
+// The key (made if missing) grants whoever opens it these rights alone, as a
+// security descriptor that the owner may change again does.
+void GrantOnly(const char *path, REGSAM rights)
+{
+#ifdef _WIN32
+    HKEY key = NULL;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, WRITE_DAC, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    char text[64];
+    std::snprintf(text, sizeof text, "D:P(A;;0x%lx;;;WD)", static_cast<unsigned long>(rights));
+    PSECURITY_DESCRIPTOR descriptor = NULL;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(text, SDDL_REVISION_1,
+                                                                     &descriptor, NULL));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+    LocalFree(descriptor);
+    RegCloseKey(key);
+#else
+    winsim::SetKeyRights(path, rights);
+#endif
+}
 
 class RegistryTest : public ConformanceTest {
 protected:
@@ -19,9 +53,18 @@ protected:
     {
         for (HKEY key : open_)
             RegCloseKey(key);
-        for (const char *path : {"Software\\LoomvaneConformance\\Sub\\Deep", kPath, kRoot})
+        if (locked_)
+            GrantOnly(kPath, KEY_ALL_ACCESS);
+        for (const char *path :
+             {"Software\\LoomvaneConformance\\Sub\\Deep", kPath, kSibling, kRoot})
             RegDeleteKeyA(HKEY_CURRENT_USER, path);
         ConformanceTest::TearDown();
+    }
+
+    void Lock(REGSAM rights)
+    {
+        locked_ = true;
+        GrantOnly(kPath, rights);
     }
 
     HKEY Create(const char *path, DWORD *disposition = nullptr)
@@ -57,6 +100,7 @@ protected:
     }
 
     std::vector<HKEY> open_;
+    bool locked_ = false;
 };
 
 TEST_F(RegistryTest, CreateMakesParentsAndTellsNewFromExisting)
@@ -221,16 +265,58 @@ TEST_P(RightsTest, HandleHoldsTheRightsAskedFor)
 
 INSTANTIATE_TEST_SUITE_P(
     Access, RightsTest,
-    ::testing::Values(RightsCase{"read", KEY_READ, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
-                      RightsCase{"set only", KEY_SET_VALUE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
-                      RightsCase{"query and set", KEY_QUERY_VALUE | KEY_SET_VALUE, ERROR_SUCCESS,
-                                 ERROR_SUCCESS},
-                      RightsCase{"write", KEY_WRITE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
-                      RightsCase{"none", 0, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
-                      RightsCase{"all", KEY_ALL_ACCESS, ERROR_SUCCESS, ERROR_SUCCESS}));
+    ::testing::Values(
+        RightsCase{"read", KEY_READ, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+        RightsCase{"set only", KEY_SET_VALUE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+        RightsCase{"query and set", KEY_QUERY_VALUE | KEY_SET_VALUE, ERROR_SUCCESS, ERROR_SUCCESS},
+        RightsCase{"write", KEY_WRITE, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+        RightsCase{"none", 0, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+        RightsCase{"all", KEY_ALL_ACCESS, ERROR_SUCCESS, ERROR_SUCCESS},
+        RightsCase{"all the key grants", kMaximumAllowed, ERROR_SUCCESS, ERROR_SUCCESS},
+        RightsCase{"a view", KEY_QUERY_VALUE | kWow64Key, ERROR_ACCESS_DENIED, ERROR_SUCCESS}));
+
+// A key that grants reading and writing its values alone: a handle that
+// asks for more is refused, one that asks for all the key grants has those
+// rights, and a view of the registry is no right.
+TEST_F(RegistryTest, LockedKeyOpensWithTheRightsItGrants)
+{
+    Store(Create(kPath), "v", REG_BINARY, "old");
+    Lock(KEY_QUERY_VALUE | KEY_SET_VALUE);
+    HKEY key = reinterpret_cast<HKEY>(0x1);
+    EXPECT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL),
+        ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, KEY_READ, &key), ERROR_ACCESS_DENIED);
+    for (REGSAM access : {KEY_QUERY_VALUE | KEY_SET_VALUE | kWow64Key, kMaximumAllowed}) {
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kPath, 0, access, &key), ERROR_SUCCESS)
+            << access;
+        open_.push_back(key);
+        EXPECT_EQ(RegSetValueExA(key, "v", 0, REG_BINARY, reinterpret_cast<const BYTE *>("new"), 3),
+                  ERROR_SUCCESS)
+            << access;
+        DWORD size = 0;
+        EXPECT_EQ(RegQueryValueExA(key, "v", NULL, NULL, NULL, &size), ERROR_SUCCESS) << access;
+        EXPECT_EQ(size, 3u) << access;
+    }
+}
+
+// Handles that are no keys, and paths that begin with a backslash.
+TEST_F(RegistryTest, BadHandlesAndPaths)
+{
+    HKEY key = Create(kPath);
+    HKEY none = reinterpret_cast<HKEY>(0x1234);
+    HKEY result = NULL;
+    EXPECT_EQ(RegCreateKeyExA(none, "x", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &result, NULL),
+              ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "\\Software", 0, KEY_READ, &result),
+              ERROR_BAD_PATHNAME);
+    EXPECT_EQ(RegDeleteKeyA(none, "x"), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegDeleteKeyA(key, "\\x"), ERROR_BAD_PATHNAME);
+}
 
 TEST_F(RegistryTest, DeletingKeysAndValues)
 {
+    Create(kSibling);
     HKEY key = Create(kPath);
     Create("Software\\LoomvaneConformance\\Sub\\Deep");
     RegSetValueExA(key, "v", 0, REG_DWORD, reinterpret_cast<const BYTE *>("\1\2\3\4"), 4);

@@ -94,7 +94,6 @@ TEST_F(WinsimTest, LogsRegistryOutParameters)
 TEST_F(WinsimTest, NestedCallsKeepTheOrderTheyStarted)
 {
     winsim::ClearCallLog();
-    Messages().clear();
     HWND w = CreateWindowExA(0, "Probe", "n", WS_POPUP, 0, 0, 9, 9, NULL, NULL, Instance(), NULL);
     ASSERT_NE(w, nullptr);
     const auto &log = winsim::CallLog();

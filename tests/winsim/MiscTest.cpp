@@ -1,4 +1,4 @@
-// The cursor counter's control side, beeps and the task bar.
+// The control side's screen, cursor counter, beeps and task bar.
 #include "WinsimFixture.h"
 
 #include <cstring>
@@ -6,6 +6,14 @@
 using namespace winsim_test;
 
 namespace {
+
+TEST_F(WinsimTest, MaximumTrackSizeFollowsTheScreen)
+{
+    winsim::SetScreenSize(1920, 1080);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+    EXPECT_EQ(GetSystemMetrics(SM_CXMAXTRACK), 1932);
+    EXPECT_EQ(GetSystemMetrics(SM_CYMAXTRACK), 1092);
+}
 
 TEST_F(WinsimTest, CursorCounterCanBeSetAndRead)
 {

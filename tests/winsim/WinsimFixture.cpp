@@ -1,74 +1,18 @@
 // The shared fixture of the winsim tests.
 #include "WinsimFixture.h"
 
-#include <cstdio>
-
 namespace winsim_test {
-
-LRESULT gNcCreateAnswer = TRUE;
-LRESULT gCreateAnswer = 0;
-
-std::vector<std::string> &Messages()
-{
-    static std::vector<std::string> messages;
-    return messages;
-}
 
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    char text[64];
-    const char *name = nullptr;
-    switch (message) {
-    case WM_NCCREATE:
-        Messages().push_back("NCCREATE");
-        // The default procedure gives the window its text.
-        return gNcCreateAnswer ? DefWindowProcA(window, message, wParam, lParam) : FALSE;
-    case WM_CREATE:
-        Messages().push_back("CREATE");
-        return gCreateAnswer;
-    case WM_SIZE:
-        std::snprintf(text, sizeof text, "SIZE %d,%d", LOWORD(lParam), HIWORD(lParam));
-        Messages().push_back(text);
+    if (message == WM_CREATE || message == WM_SIZE || message == WM_MOVE)
         return 0;
-    case WM_MOVE:
-        std::snprintf(text, sizeof text, "MOVE %d,%d", static_cast<short>(LOWORD(lParam)),
-                      static_cast<short>(HIWORD(lParam)));
-        Messages().push_back(text);
-        return 0;
-    case WM_DESTROY:
-        name = "DESTROY";
-        break;
-    case WM_NCDESTROY:
-        name = "NCDESTROY";
-        break;
-    case WM_SHOWWINDOW:
-        name = wParam ? "SHOW" : "HIDE";
-        break;
-    case WM_ENABLE:
-        name = wParam ? "ENABLE" : "DISABLE";
-        break;
-    case WM_CLOSE:
-        name = "CLOSE";
-        break;
-    default:
-        break;
-    }
-    if (name != nullptr) {
-        char title[32] = "";
-        winsim::WindowInfo info = winsim::Inspect(window);
-        std::snprintf(title, sizeof title, "%s", info.title.c_str());
-        std::snprintf(text, sizeof text, "%s %s", name, title);
-        Messages().push_back(text);
-    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void WinsimTest::SetUp()
 {
     winsim::Reset();
-    Messages().clear();
-    gNcCreateAnswer = TRUE;
-    gCreateAnswer = 0;
     winsim::Quiet quiet;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = ProbeProc;
@@ -108,12 +52,6 @@ HWND WinsimTest::MakeDocument(const Host &host, const char *title, DWORD style, 
     winsim::Quiet quiet;
     return CreateWindowExA(WS_EX_MDICHILD | exStyle, "Probe", title, style, 10, 20, 300, 200,
                            host.mdi, NULL, Instance(), NULL);
-}
-
-RECT WinsimTest::ClientSize(HWND window)
-{
-    RECT c = winsim::Inspect(window).client;
-    return {0, 0, c.right - c.left, c.bottom - c.top};
 }
 
 }  // namespace winsim_test

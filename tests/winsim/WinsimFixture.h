@@ -1,5 +1,4 @@
-// A fresh simulated desktop for every test, with helpers to make windows and
-// to watch the messages that reach a window procedure.
+// A fresh simulated desktop for every test, with helpers to make windows.
 #ifndef TESTS_WINSIM_WINSIMFIXTURE_H
 #define TESTS_WINSIM_WINSIMFIXTURE_H
 
@@ -24,11 +23,9 @@ inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
     return {left, top, right, bottom};
 }
 
-// Every message the "Probe" class's procedure receives, as "name:window".
-std::vector<std::string> &Messages();
-// What the procedure answers to WM_NCCREATE and WM_CREATE.
-extern LRESULT gNcCreateAnswer;
-extern LRESULT gCreateAnswer;
+// The "Probe" class's procedure: WM_CREATE, WM_SIZE and WM_MOVE are its own,
+// every other message goes to DefWindowProcA, so that making a pop-up logs
+// one call of it.
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class WinsimTest : public ::testing::Test {
@@ -46,8 +43,6 @@ protected:
     };
     static Host MakeHost(DWORD mdiStyle, bool menuBar = true);
     static HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
-    static RECT ScreenRect(HWND window) { return winsim::Inspect(window).rect; }
-    static RECT ClientSize(HWND window);
 };
 
 }  // namespace winsim_test

@@ -17,7 +17,7 @@ std::unique_ptr<State> &Current()
 
 }  // namespace
 
-State::State() : registry(NewRegistry()) {}
+State::State() : registry(std::make_shared<RegKey>()) {}
 
 namespace {
 
@@ -236,7 +236,7 @@ HWND CreateTaskBar(const char *className)
 {
     OtherThread shell(kShellProcess, kShellThread);
     State &s = S();
-    if (FindClass(className, NULL) == nullptr)
+    if (FindClass(className, MainModule()) == nullptr)
         AddClass(className, NULL, CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                  true, ClassKind::Plain);
     HWND bar = CreateCore(kNoActivate, className, "", WS_POPUP, 0, s.screenHeight - 30,

@@ -1,6 +1,7 @@
 // Modal dialogs: templates defined through the control side, DialogBoxParamA's
 // modal loop driven by a script of user actions, DefDlgProc's default handling,
-// and the dialog item functions.
+// and the dialog item functions. The script and the record of the run are the
+// control side.
 #include "Internal.h"
 
 namespace winsim {
@@ -60,6 +61,7 @@ void DeliverPosted(HWND dialog)
     }
 }
 
+// The user's part. GCOVR_EXCL_START
 void Perform(HWND dialog, const DialogAction &action)
 {
     Window *d = Find(dialog);
@@ -101,6 +103,32 @@ void Perform(HWND dialog, const DialogAction &action)
     }
 }
 
+// The script's actions in order, each followed by what the modal loop does
+// with the queue, until the dialog has ended.
+void RunScript(HWND dialog, const std::vector<DialogAction> &script, DialogRun *run)
+{
+    for (const DialogAction &action : script) {
+        if (Ended(dialog))
+            break;
+        ++run->actionsUsed;
+        Perform(dialog, action);
+        DeliverPosted(dialog);
+    }
+}
+
+// The dialog as it is at its end, or when the script left it open.
+void RecordEnd(const Window *d, const std::vector<DialogControl> &controls, DialogRun *run)
+{
+    run->ended = d->dlgEnded;
+    run->endValue = d->dlgResult;
+    for (const DialogControl &c : controls)
+        if (Window *control = Find(Item(d->handle, c.id)))
+            run->controlTexts.emplace_back(c.id, control->title);
+    if (Window *f = Find(S().focus); f != nullptr && f->parent == d->handle)
+        run->focusControl = static_cast<int>(f->menuOrId);
+}
+// GCOVR_EXCL_STOP
+
 INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param)
 {
     State &s = S();
@@ -109,7 +137,7 @@ INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC p
     s.lastDialog = DialogRun();
     if (owner != NULL && Find(owner) == nullptr)
         return 0;
-    if (templateName == nullptr || !IS_INTRESOURCE(templateName))
+    if (!IS_INTRESOURCE(templateName))
         return -1;
     auto found = s.templates.find(LOWORD(templateName));
     if (found == s.templates.end())
@@ -118,21 +146,22 @@ INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC p
 
     // The owner of a modal dialog is a top-level window, disabled while it runs.
     Window *o = Find(owner);
-    while (o != nullptr && IsPureChild(o->style) && o->parent != NULL)
+    while (o != nullptr && IsPureChild(o->style))
         o = Find(o->parent);
     HWND modalOwner = o ? o->handle : NULL;
     bool disabledOwner = o != nullptr && !(o->style & WS_DISABLED);
     if (disabledOwner)
         EnableCore(modalOwner, false);
 
-    // 154 by 140 dialog units in an 8-point font, 7 units into the owner.
+    // 154 by 140 dialog units in an 8-point font (base units of 6 by 13
+    // pixels), 7 units into the owner's client area, rounded as MulDiv does.
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK | DS_SETFONT;
     DWORD exStyle = WS_EX_DLGMODALFRAME | kControlParent;
-    RECT frame = {0, 0, 231, 227};
+    RECT frame = {0, 0, 231, 228};
     AdjustRect(&frame, style, false, exStyle);
-    POINT at = {frame.left + 10, frame.top + 11};
-    if (Window *ownerWindow = Find(owner)) {
-        POINT origin = ClientOrigin(ownerWindow);
+    POINT at = {frame.left + 11, frame.top + 11};
+    if (o != nullptr) {
+        POINT origin = ClientOrigin(Find(owner));
         at.x += origin.x;
         at.y += origin.y;
     }
@@ -148,21 +177,18 @@ INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC p
                        instance, NULL) != NULL;
     }
     if (!created) {
-        if (dialog != NULL)
-            DestroyCore(dialog);
+        DestroyCore(dialog);
         if (disabledOwner)
             EnableCore(modalOwner, true);
         return -1;
     }
-    Window *d = Find(dialog);
-    d->dialog = true;
-    d->dlgProc = proc;
+    Find(dialog)->dlgProc = proc;
 
     DialogRun run;
     run.ran = true;
     run.owner = modalOwner;
-    run.ownerDisabledDuring = o != nullptr && (Find(modalOwner)->style & WS_DISABLED);
-    HWND first = FirstDialogControl(d);
+    run.ownerDisabledDuring = o != nullptr && (o->style & WS_DISABLED);  // GCOVR_EXCL_LINE
+    HWND first = FirstDialogControl(Find(dialog));
     run.initDialogReturn = SendCore(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param);
     if (run.initDialogReturn != 0 && Find(dialog) != nullptr) {
         bool ok = false;
@@ -174,31 +200,17 @@ INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC p
         if (!Ended(dialog))
             ShowCore(dialog, SW_SHOWNORMAL);
     }
-    for (const DialogAction &action : script) {
-        if (Ended(dialog))
-            break;
-        ++run.actionsUsed;
-        Perform(dialog, action);
-        DeliverPosted(dialog);
-    }
+    RunScript(dialog, script, &run);
 
-    d = Find(dialog);
-    INT_PTR result = 0;  // what a dialog destroyed by its procedure answers
-    if (d != nullptr) {
-        run.ended = d->dlgEnded;
-        run.endValue = d->dlgResult;
-        for (const DialogControl &c : controls)
-            if (Window *control = Find(Item(dialog, c.id)))
-                run.controlTexts.emplace_back(c.id, control->title);
-        HWND focus = s.focus;
-        if (Window *f = Find(focus); f != nullptr && f->parent == dialog)
-            run.focusControl = static_cast<int>(f->menuOrId);
+    // A dialog destroyed by its procedure answers 0 and leaves its owner
+    // disabled; one that the script left open is ended with -1.
+    INT_PTR result = 0;
+    if (Window *d = Find(dialog)) {
+        RecordEnd(d, controls, &run);
         result = run.ended ? run.endValue : -1;
         if (!run.ended && disabledOwner && Find(modalOwner))
             EnableCore(modalOwner, true);
         DestroyCore(dialog);
-    } else if (disabledOwner && Find(modalOwner)) {
-        EnableCore(modalOwner, true);
     }
     s.lastDialog = run;
     return result;
@@ -206,33 +218,27 @@ INT_PTR RunDialog(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC p
 
 }  // namespace
 
+// SendCore calls it for a window that exists.
 LRESULT DialogDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Window *w = Find(window);
-    if (w == nullptr)
-        return 0;
-    INT_PTR result = w->dlgProc ? w->dlgProc(window, message, wParam, lParam) : 0;
+    DLGPROC proc = Find(window)->dlgProc;
+    INT_PTR result = proc ? proc(window, message, wParam, lParam) : 0;
     if (message == WM_INITDIALOG)
         return result;
     if (result != 0 || Find(window) == nullptr)
         return 0;
-    switch (message) {
-    case WM_CLOSE:
+    if (message == WM_CLOSE) {
         // DefDlgProc turns the close into Cancel, whether or not that button is there.
         PostCore(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Item(window, IDCANCEL)));
         return 0;
-    case WM_SETFOCUS:
-    case WM_SHOWWINDOW:
-    case WM_ACTIVATE:
-        return 0;
-    default:
-        return DefProc(window, message, wParam, lParam);
     }
+    return DefProc(window, message, wParam, lParam);
 }
 
 }  // namespace detail
 
+// GCOVR_EXCL_START: the control side
 DialogAction TypeText(int control, const std::string &text)
 {
     DialogAction action{};
@@ -287,6 +293,7 @@ DialogRun LastDialog()
 {
     return detail::S().lastDialog;
 }
+// GCOVR_EXCL_STOP
 
 }  // namespace winsim
 
@@ -311,14 +318,12 @@ BOOL WINAPI EndDialog(HWND dialog, INT_PTR result)
     BOOL ok = FALSE;
     Window *d = Find(dialog);
     if (!call.Failed() && d != nullptr && d->cls->kind == ClassKind::Dialog) {
-        State &s = S();
         d->dlgEnded = true;
         d->dlgResult = result;
         // Wine enables the owner again, even one that was disabled before.
         if (Find(d->owner) != nullptr)
             EnableCore(d->owner, true);
-        if (s.focus != NULL && s.focus != dialog && IsWithin(s.focus, dialog))
-            s.focus = dialog;
+        // Hidden, an active dialog hands the activation and the focus to its owner.
         SetPosCore(dialog, NULL, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
         ok = TRUE;

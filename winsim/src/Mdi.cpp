@@ -196,8 +196,6 @@ UINT MinMaximize(Window *w, int command, RECT *rect)
         *rect = IconRect(w);
         return (old & WS_MINIMIZE) ? 0 : kStateChanged;
     case SW_MAXIMIZE:
-        if ((old & (WS_MAXIMIZE | WS_VISIBLE)) == (WS_MAXIMIZE | WS_VISIBLE))
-            return SWP_NOSIZE | SWP_NOMOVE;
         *rect = MaximizedRect(w);
         w->style = (old | WS_MAXIMIZE) & ~static_cast<DWORD>(WS_MINIMIZE);
         return (old & WS_MAXIMIZE) ? 0 : kStateChanged;

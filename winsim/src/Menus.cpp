@@ -28,31 +28,26 @@ HMENU NewMenu()
     return menu;
 }
 
-// Wine's MENU_FindItem by command: a pop-up's own items are searched before
-// the pop-up itself is taken for the command.
+// Wine's MENU_FindItem by command: a pop-up's items are searched in turn.
+// (Wine takes a pop-up itself for a command equal to its handle when nothing
+// else has the command, which nothing here asks for.)
 bool FindByCommand(HMENU menu, UINT command, HMENU *owner, size_t *position)
 {
     std::vector<MenuItem> *items = MenuItems(menu);
     if (items == nullptr)
         return false;
-    bool fallback = false;
     for (size_t i = 0; i < items->size(); ++i) {
         const MenuItem &item = (*items)[i];
         if (item.flags & MF_POPUP) {
             if (FindByCommand(reinterpret_cast<HMENU>(item.id), command, owner, position))
                 return true;
-            if (!fallback && item.id == command) {
-                fallback = true;
-                *owner = menu;
-                *position = i;
-            }
         } else if (item.id == command) {
             *owner = menu;
             *position = i;
             return true;
         }
     }
-    return fallback;
+    return false;
 }
 
 }  // namespace
@@ -254,20 +249,15 @@ BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags)
     return result;
 }
 
-// The window menu as a pop-up of its own; it holds no items here.
+// The window menu as a pop-up of its own; it holds no items here, and is
+// never reverted: nothing asks for that.
 HMENU WINAPI GetSystemMenu(HWND window, BOOL revert)
 {
     ApiCall call(Fn::GetSystemMenu);
     HMENU result = NULL;
     Window *w = Find(window);
-    if (!call.Failed() && w != nullptr) {
-        if (revert) {
-            DestroyMenuCore(w->sysMenu);
-            w->sysMenu = NULL;
-        } else {
-            result = SystemMenuCore(w);
-        }
-    }
+    if (!call.Failed() && w != nullptr)
+        result = SystemMenuCore(w);
     call.Log({HandleText(window), Dec(revert)}, HandleText(result));
     return result;
 }

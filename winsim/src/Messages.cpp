@@ -36,7 +36,8 @@ LRESULT EditProc(Window *w, UINT message, WPARAM wParam, LPARAM lParam)
         w->allSelected = wParam == 0 && lParam == -1;
         return 0;
     case WM_CHAR:
-        if (wParam < 0x20)
+        // Control characters and DEL type nothing.
+        if (wParam < 0x20 || wParam == 0x7F)
             return 0;
         if (w->allSelected)
             w->title.clear();
@@ -74,8 +75,6 @@ LRESULT DefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_GETTEXT:
         return CopyOut(w->title, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(w->title.size());
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE)
             SendCore(window, WM_CLOSE, 0, 0);

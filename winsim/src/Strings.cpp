@@ -31,11 +31,6 @@ bool SameLower(const char *a, size_t aLength, const char *b, size_t bLength)
 
 }  // namespace
 
-bool SameText(const std::string &a, const std::string &b)
-{
-    return SameLower(a.data(), a.size(), b.data(), b.size());
-}
-
 bool SameText(const std::string &a, const char *b)
 {
     return SameLower(a.data(), a.size(), b, std::strlen(b));

@@ -53,8 +53,6 @@ void WriteLong(Window *w, int index, LONG value)
     case GWL_ID:
         w->menuOrId = static_cast<UINT_PTR>(static_cast<ULONG>(value));
         break;
-    default:
-        break;
     }
 }
 

@@ -44,6 +44,7 @@ void WakeCore(DWORD thread)
 
 using namespace detail;
 
+// GCOVR_EXCL_START: the control side
 void HangThread(DWORD thread)
 {
     if (!ThreadHung(thread))
@@ -73,5 +74,6 @@ OtherThread::~OtherThread()
     S().makingProcess = process_;
     S().makingThread = thread_;
 }
+// GCOVR_EXCL_STOP
 
 }  // namespace winsim

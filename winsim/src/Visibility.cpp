@@ -124,12 +124,10 @@ BOOL ShowCore(HWND window, int command)
     }
     if ((w = Find(window)) == nullptr)
         return wasVisible;
-    State &s = S();
     if (!show) {
-        if (s.active == window)
-            ActivateOther(window);
-        if (s.focus == window)
-            s.focus = w->parent;
+        // Under a hidden parent nothing else moved the focus.
+        if (S().focus == window)
+            S().focus = w->parent;
         return wasVisible;
     }
     if (w->needSize) {
@@ -205,10 +203,11 @@ BOOL WINAPI IsIconic(HWND window)
     return HasStateBit(Fn::IsIconic, window, WS_MINIMIZE);
 }
 
+// Nothing is painted; Wine answers TRUE even for a handle that is no window.
 BOOL WINAPI UpdateWindow(HWND window)
 {
     ApiCall call(Fn::UpdateWindow);
-    BOOL result = !call.Failed() && Find(window) != nullptr;
+    BOOL result = !call.Failed();
     call.Log({HandleText(window)}, Dec(result));
     return result;
 }

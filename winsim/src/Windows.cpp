@@ -13,10 +13,7 @@ std::vector<HWND> gNoSiblings;
 
 void SendSizeAndMove(HWND handle)
 {
-    Window *w = Find(handle);
-    if (w == nullptr)
-        return;
-    RECT c = w->client;
+    RECT c = Find(handle)->client;
     SendCore(handle, WM_SIZE, 0, MAKELPARAM(c.right - c.left, c.bottom - c.top));
     SendCore(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
 }
@@ -24,17 +21,16 @@ void SendSizeAndMove(HWND handle)
 // Removes a window that never finished its creation: it gets WM_NCDESTROY only.
 void Abandon(HWND handle)
 {
-    if (Find(handle) == nullptr)
-        return;
     SendCore(handle, WM_NCDESTROY, 0, 0);
-    Window *w = Find(handle);
-    if (w == nullptr)
-        return;
-    Unlink(w);
-    w->cls->windows--;
-    S().windows.erase(reinterpret_cast<uintptr_t>(handle));
+    if (Window *w = Find(handle)) {
+        Unlink(w);
+        w->cls->windows--;
+        S().windows.erase(reinterpret_cast<uintptr_t>(handle));
+    }
 }
 
+// A window marked so, with all below it, refuses DestroyWindow: while a
+// subtree is destroyed, its windows stay until it is freed.
 void MarkDestroying(Window *w)
 {
     w->destroying = true;
@@ -42,10 +38,9 @@ void MarkDestroying(Window *w)
         MarkDestroying(Find(child));
 }
 
+// A window told that it is destroyed may destroy its parent, and so itself.
 void SendDestroy(HWND handle)
 {
-    if (Find(handle) == nullptr)
-        return;
     SendCore(handle, WM_DESTROY, 0, 0);
     Window *w = Find(handle);
     if (w == nullptr)
@@ -55,18 +50,15 @@ void SendDestroy(HWND handle)
         SendDestroy(child);
 }
 
+// A focus inside the subtree is lost with it; the activation has gone
+// elsewhere before.
 void FreeTree(HWND handle)
 {
-    Window *w = Find(handle);
-    if (w == nullptr)
-        return;
-    std::vector<HWND> children = w->children;
+    std::vector<HWND> children = Find(handle)->children;
     for (HWND child : children)
         FreeTree(child);
     SendCore(handle, WM_NCDESTROY, 0, 0);
-    w = Find(handle);
-    if (w == nullptr)
-        return;
+    Window *w = Find(handle);
     State &s = S();
     Unlink(w);
     w->cls->windows--;
@@ -74,8 +66,6 @@ void FreeTree(HWND handle)
     PurgeMessages(handle);
     if (s.focus == handle)
         s.focus = NULL;
-    if (s.active == handle)
-        s.active = NULL;
     s.windows.erase(reinterpret_cast<uintptr_t>(handle));
 }
 
@@ -276,6 +266,8 @@ bool DestroyCore(HWND handle)
     Window *w = Find(handle);
     if (w == nullptr || w->destroying)
         return false;
+    // Marked now, the window stays until it is freed; the windows below it
+    // are marked once its owned windows are gone.
     w->destroying = true;
     MdiChildDestroying(w);
     if (w->style & WS_VISIBLE) {
@@ -285,7 +277,8 @@ bool DestroyCore(HWND handle)
             SetPosCore(handle, NULL, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
     }
-    if ((w = Find(handle)) == nullptr)
+    // A child's parent may have gone meanwhile, and the child with it.
+    if (Find(handle) == nullptr)
         return true;
     if (S().active == handle)
         ActivateOther(handle);
@@ -297,15 +290,10 @@ bool DestroyCore(HWND handle)
         for (HWND top : owned)
             DestroyCore(top);
     }
-    if ((w = Find(handle)) == nullptr)
-        return true;
     MarkDestroying(w);
-    HWND focus = S().focus;
     SendDestroy(handle);
-    FreeTree(handle);
-    // A focus inside the subtree is lost with it.
-    if (focus != NULL && Find(focus) == nullptr && S().focus == focus)
-        S().focus = NULL;
+    if (Find(handle) != nullptr)
+        FreeTree(handle);
     return true;
 }
 

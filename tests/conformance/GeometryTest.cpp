@@ -1,18 +1,14 @@
-// Frames: metrics, AdjustWindowRectEx, the style fix-ups of creation, the
-// client area and when it is recalculated, and the size limits. The numbers
-// were read back from the same calls under Wine 8 on a 1024 by 768 screen;
-// the tests hold the stand-in and Wine to them alike.
+// Geometry (winsim/src/Geometry.cpp): the system metrics, Wine's frame sizes
+// through AdjustWindowRectEx, the client area they leave, DefWindowProc's
+// size limits, and the coordinate functions. The numbers were read back from
+// the same calls under Wine 8 on a 1024 by 768 screen; the tests hold the
+// stand-in and Wine to them alike.
 #include "ConformanceFixture.h"
 
 #include "../common/RectOps.h"
 
 namespace conformance {
 namespace {
-
-inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
-{
-    return {left, top, right, bottom};
-}
 
 struct MetricCase {
     int index;
@@ -36,6 +32,17 @@ INSTANTIATE_TEST_SUITE_P(Metrics, MetricTest,
                                            MetricCase{SM_CYMINTRACK, 27},
                                            MetricCase{SM_CXMAXTRACK, 1036},
                                            MetricCase{SM_CYMAXTRACK, 780}, MetricCase{9999, 0}));
+
+TEST_F(ConformanceTest, OneMonitorIsTheWholeVirtualScreen)
+{
+    EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_YVIRTUALSCREEN), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), kScreenWidth);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), kScreenHeight);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), kScreenWidth);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), kScreenHeight);
+}
 
 struct AdjustCase {
     const char *label;
@@ -78,46 +85,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  Rect(-3, -3, 103, 103)},
                       AdjustCase{"no frame", WS_POPUP, FALSE, 0, Rect(0, 0, 100, 100)}));
 
-struct CreateCase {
-    const char *label;
-    DWORD style;
-    DWORD exStyle;
-    bool child;  // made in a top-level parent
-    DWORD readStyle;
-    DWORD readExStyle;
-};
-
-class CreationFixupTest : public ConformanceTest,
-                          public ::testing::WithParamInterface<CreateCase> {};
-
-TEST_P(CreationFixupTest, StylesReadBackAsWine)
-{
-    const CreateCase &c = GetParam();
-    HWND parent = c.child ? Make("parent", WS_OVERLAPPEDWINDOW) : NULL;
-    HWND window = Make("w", c.style, 10, 20, 300, 200, parent, c.exStyle);
-    ASSERT_NE(window, nullptr) << c.label;
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), c.readStyle) << c.label;
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)), c.readExStyle) << c.label;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Styles, CreationFixupTest,
-    ::testing::Values(
-        CreateCase{"overlapped gets caption", 0, 0, false, 0x04c00000, 0x100},
-        CreateCase{"pop-up", WS_POPUP, 0, false, 0x84000000, 0},
-        CreateCase{"pop-up sizing", WS_POPUP | WS_THICKFRAME, 0, false, 0x84040000, 0x100},
-        CreateCase{"static edge wins", WS_POPUP | WS_THICKFRAME, WS_EX_STATICEDGE, false,
-                   0x84040000, 0x20000},
-        CreateCase{"edge without frame dropped", WS_POPUP, WS_EX_WINDOWEDGE, false, 0x84000000, 0},
-        CreateCase{"modal frame brings edge", WS_POPUP, WS_EX_DLGMODALFRAME, false, 0x84000000,
-                   0x101},
-        CreateCase{"tool window", WS_POPUP | WS_CAPTION, WS_EX_TOOLWINDOW, false, 0x84c00000,
-                   0x180},
-        CreateCase{"cover window", WS_DISABLED | WS_CAPTION, 0, false, 0x0cc00000, 0x100},
-        CreateCase{"child", WS_CHILD, 0, true, 0x40000000, 0},
-        CreateCase{"sizing child", WS_CHILD | WS_THICKFRAME, 0, true, 0x40040000, 0x100},
-        CreateCase{"child and pop-up is top-level", WS_CHILD | WS_POPUP, 0, true, 0xc4000000, 0}));
-
 TEST_F(ConformanceTest, CoverWindowGeometry)
 {
     HWND cover = Make("Background (Loomvane)", WS_DISABLED | WS_CAPTION, -3, -2, 1030, 772);
@@ -127,72 +94,10 @@ TEST_F(ConformanceTest, CoverWindowGeometry)
     EXPECT_FALSE(IsWindowVisible(cover));
 }
 
-// A menu bar of one line takes 19 pixels of the client area; SetMenu takes
-// no child's menu and no handle that is not a menu, and a destroyed menu's
-// handle stays with its window.
-TEST_F(ConformanceTest, MenuBarTakesClientRoom)
-{
-    HWND app = Make("Host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600);
-    HWND child = Make("Child", WS_CHILD, 0, 0, 50, 50, app);
-    HMENU menu = CreateMenu();
-    ASSERT_TRUE(AppendMenuA(menu, MF_STRING, 1, "&File"));
-    ASSERT_TRUE(SetMenu(app, menu));
-    EXPECT_EQ(ClientOnScreen(app), Rect(4, 42, 796, 596));
-    ASSERT_TRUE(SetMenu(app, NULL));
-    EXPECT_EQ(ClientOnScreen(app), Rect(4, 23, 796, 596));
-    EXPECT_EQ(GetMenu(app), nullptr);
-    EXPECT_FALSE(SetMenu(child, menu)) << "a child has no menu bar";
-    EXPECT_FALSE(SetMenu(app, reinterpret_cast<HMENU>(0x1234)));
-    EXPECT_EQ(GetMenu(app), nullptr);
-    ASSERT_TRUE(SetMenu(app, menu));
-    EXPECT_EQ(GetMenu(app), menu);
-    EXPECT_EQ(ClientOnScreen(app), Rect(4, 42, 796, 596));
-    ASSERT_TRUE(DestroyMenu(menu));
-    EXPECT_FALSE(IsMenu(menu));
-    EXPECT_FALSE(DestroyMenu(menu));
-    EXPECT_EQ(GetMenu(app), menu) << "the window keeps the handle";
-}
-
 TEST_F(ConformanceTest, ScrollBarsTakeClientRoom)
 {
     HWND window = Make("s", WS_POPUP | WS_VSCROLL | WS_HSCROLL, 0, 0, 200, 100);
     EXPECT_EQ(ClientSize(window), Rect(0, 0, 183, 83));
-}
-
-TEST_F(ConformanceTest, ResizeRecalculatesAndMoveKeepsClientOffset)
-{
-    HWND window = Make("w", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200);
-    SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(WS_POPUP));
-    ASSERT_TRUE(MoveWindow(window, 50, 60, 300, 200, TRUE));
-    EXPECT_EQ(ClientOnScreen(window), Rect(54, 83, 346, 256)) << "moved, not recalculated";
-    ASSERT_TRUE(MoveWindow(window, 50, 60, 301, 200, TRUE));
-    EXPECT_EQ(ClientOnScreen(window), Rect(50, 60, 351, 260));
-}
-
-// A style write re-applies the window-edge rule both ways; WS_EX_TOPMOST
-// changes only through SetWindowPos and top-level windows keep WS_CLIPSIBLINGS.
-TEST_F(ConformanceTest, StyleWritesFollowWineRules)
-{
-    HWND top = Make("top", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    HWND w = Make("w", WS_CHILD | WS_VISIBLE | WS_THICKFRAME, 5, 6, 100, 80, top);
-    EXPECT_EQ(SetWindowLongA(w, GWL_EXSTYLE, 0), 0x100);
-    EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE), 0x100);
-    SetWindowLongA(w, GWL_STYLE, WS_CHILD | WS_VISIBLE);
-    EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE), 0);
-    SetWindowLongA(w, GWL_EXSTYLE, WS_EX_WINDOWEDGE);
-    EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE), 0);
-    SetWindowLongA(w, GWL_STYLE, WS_CHILD | WS_VISIBLE | WS_DLGFRAME);
-    EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE), 0x100);
-    SetWindowLongA(w, GWL_EXSTYLE, WS_EX_STATICEDGE | WS_EX_TOPMOST);
-    EXPECT_EQ(GetWindowLongA(w, GWL_EXSTYLE), WS_EX_STATICEDGE);
-    SetWindowLongA(w, GWL_STYLE, WS_CHILD | WS_DLGFRAME);
-    EXPECT_FALSE(IsWindowVisible(w)) << "the style bit is the visibility";
-    SetWindowLongA(top, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    EXPECT_EQ(GetWindowLongA(top, GWL_STYLE), 0x14cf0000);
-    EXPECT_EQ(SetWindowLongA(w, GWL_ID, 77), 0);
-    EXPECT_EQ(GetWindowLongA(w, GWL_ID), 77);
-    EXPECT_EQ(GetWindowLongA(w, -99), 0);
-    EXPECT_EQ(GetWindowLongA(reinterpret_cast<HWND>(0x777), GWL_STYLE), 0);
 }
 
 struct Extent {
@@ -260,6 +165,44 @@ TEST_F(ConformanceTest, CreationAppliesTheLimits)
     HWND tiny = Make("t", WS_OVERLAPPEDWINDOW, 10, 10, 5, 5);
     EXPECT_EQ(ClientSize(tiny), Rect(0, 0, 104, 0));
     EXPECT_EQ(ClientOnScreen(tiny).top, 33);
+}
+
+TEST_F(ConformanceTest, MapWindowPointsAnswersTheOffset)
+{
+    HWND parent = Make("P", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300);
+    HWND child = Make("c", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    POINT points[2] = {{0, 0}, {10, 10}};
+    int offset = MapWindowPoints(child, NULL, points, 2);
+    EXPECT_EQ(offset, MAKELONG(54, 73));
+    EXPECT_EQ(points[1].x, 64);
+    EXPECT_EQ(points[1].y, 83);
+    EXPECT_EQ(MapWindowPoints(child, child, points, 2), 0);
+    EXPECT_EQ(MapWindowPoints(NULL, NULL, points, 2), 0);
+    EXPECT_EQ(MapWindowPoints(reinterpret_cast<HWND>(0x777), NULL, points, 2), 0);
+    EXPECT_EQ(points[1].x, 64) << "a bad window moves nothing";
+    RECT r = Rect(16, 75, 316, 275);
+    HWND app = Make("app", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600);
+    EXPECT_EQ(MapWindowPoints(NULL, app, reinterpret_cast<LPPOINT>(&r), 2), -1441796)
+        << "MAKELONG(-4, -23) as Wine answers it";
+    EXPECT_EQ(r, Rect(12, 52, 312, 252));
+    POINT p = {5, 5};
+    EXPECT_TRUE(ScreenToClient(child, &p));
+    EXPECT_EQ(p.x, -49);
+    EXPECT_TRUE(ClientToScreen(child, &p));
+    EXPECT_EQ(p.y, 5);
+    EXPECT_FALSE(ClientToScreen(reinterpret_cast<HWND>(0x777), &p));
+}
+
+// The host's window structure: a frame with a menu bar, the MDI client 30
+// pixels into it with a client edge, a document 10, 20 into the client.
+TEST_F(ConformanceTest, HostLayoutOrigins)
+{
+    MdiHost host = MakeMdiHost();
+    EXPECT_EQ(ClientOnScreen(host.frame), Rect(4, 42, 796, 596));
+    EXPECT_EQ(ClientOnScreen(host.mdi), Rect(6, 74, 702, 470));
+    HWND doc = MakeMdiDocument(host, "Orders", 10, 20);
+    EXPECT_EQ(WindowRect(doc), Rect(16, 94, 316, 294));
+    EXPECT_EQ(ClientSize(doc), Rect(0, 0, 292, 173));
 }
 
 }  // namespace
