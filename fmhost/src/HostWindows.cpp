@@ -93,10 +93,9 @@ HostWindows CreateHostWindows(HINSTANCE instance, const HostLayout &layout)
     host.toolbar = CreateWindowExA(0, "STATIC", NULL, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
                                    layout.toolbarHeight, host.app, NULL, instance, NULL);
     CLIENTCREATESTRUCT ccs = {NULL, kFirstChildId};
-    // All child styles: document windows keep the frame they are given.
     host.mdiClient = CreateWindowExA(
         WS_EX_CLIENTEDGE, "MDIClient", NULL,
-        WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | MDIS_ALLCHILDSTYLES, 0, layout.toolbarHeight,
+        WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | layout.mdiStyle, 0, layout.toolbarHeight,
         client.right, client.bottom - layout.toolbarHeight, host.app, NULL, instance, &ccs);
     ShowWindow(host.app, SW_SHOWNORMAL);
     UpdateWindow(host.app);

@@ -17,8 +17,9 @@ struct HostLayout {
     std::string appClass;  // empty: "FMPRO5APP" or "FMPRO3APP" by generation
     std::string title = "Host";
     int x = 0, y = 0, width = 800, height = 600;
-    bool menuBar = true;
+    bool menuBar = true;  // File, Edit, View and Window, ids 1 to 4
     int toolbarHeight = 30;
+    DWORD mdiStyle = MDIS_ALLCHILDSTYLES;  // documents keep the frame they are given
 };
 
 struct DocumentLayout {

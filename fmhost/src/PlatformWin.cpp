@@ -243,13 +243,7 @@ std::string UseCodePage(unsigned codePage)
 void ClickAt(HWND, POINT at)
 {
     PumpKeepingZOrder();
-    SetCursorPos(at.x, at.y);
-    INPUT input[2] = {};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    SendLeftClick(at);
     Pump();
 }
 

@@ -21,6 +21,22 @@ void HandleMessagesWhile(HWND window);
 std::string StartSelf(const std::string &arguments, PROCESS_INFORMATION *process);
 // Ends the hung shell, if one runs.
 void StopHungShell();
+// The top-level window of the class (and the title, unless null) that the
+// process made, or null.
+HWND FindWindowOfProcess(const char *className, const char *title, DWORD processId);
+
+// A click of the left mouse button at the point of the screen, as the user
+// makes it: the cursor goes there, and the button goes down and up.
+inline void SendLeftClick(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
 
 }  // namespace fmhost
 

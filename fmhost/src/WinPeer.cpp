@@ -8,6 +8,18 @@
 
 namespace fmhost {
 
+HWND FindWindowOfProcess(const char *className, const char *title, DWORD processId)
+{
+    HWND window = NULL;
+    while ((window = FindWindowExA(NULL, window, className, title)) != NULL) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return NULL;
+}
+
 std::string StartSelf(const std::string &arguments, PROCESS_INFORMATION *process)
 {
     char self[MAX_PATH];
@@ -30,20 +42,6 @@ struct PeerProcess {
 };
 std::vector<PeerProcess> gPeers;
 
-// The peer's application window: of the class, titled "Peer host", in the
-// peer's process.
-HWND FindPeerWindow(const std::string &appClass, DWORD processId)
-{
-    HWND window = NULL;
-    while ((window = FindWindowExA(NULL, window, appClass.c_str(), "Peer host")) != NULL) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId)
-            return window;
-    }
-    return NULL;
-}
-
 }  // namespace
 
 std::string StartPeerHost(const std::string &appClass, const std::string &documentTitle,
@@ -59,7 +57,8 @@ std::string StartPeerHost(const std::string &appClass, const std::string &docume
     HWND document = NULL;
     for (int wait = 0; wait < 200 && document == NULL; ++wait) {
         Pump();
-        peer.app = FindPeerWindow(appClass, peer.process.dwProcessId);
+        // Of the class, titled "Peer host", in the peer's process.
+        peer.app = FindWindowOfProcess(appClass.c_str(), "Peer host", peer.process.dwProcessId);
         mdiClient = peer.app ? FindWindowExA(peer.app, NULL, "MDIClient", NULL) : NULL;
         document = mdiClient ? FindWindowExA(mdiClient, NULL, NULL, documentTitle.c_str()) : NULL;
     }

@@ -85,18 +85,6 @@ struct HungShellProcess {
     HWND bar = NULL;
 } gHungShell;
 
-HWND FindShellBarOf(DWORD processId)
-{
-    HWND window = NULL;
-    while ((window = FindWindowExA(NULL, window, "Shell_TrayWnd", NULL)) != NULL) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId)
-            return window;
-    }
-    return NULL;
-}
-
 }  // namespace
 
 void StopHungShell()
@@ -126,7 +114,7 @@ std::string StartHungShell(int sleepMs, HWND *bar)
     // Ten seconds for its task bar to appear; it hangs once the bar is there.
     for (int wait = 0; wait < 200 && gHungShell.bar == NULL; ++wait) {
         Pump();
-        gHungShell.bar = FindShellBarOf(gHungShell.process.dwProcessId);
+        gHungShell.bar = FindWindowOfProcess("Shell_TrayWnd", NULL, gHungShell.process.dwProcessId);
     }
     if (gHungShell.bar == NULL)
         return "it made no task bar";

@@ -18,8 +18,6 @@ constexpr char kOtherClass[] = "ConformanceThread";
 #ifndef _WIN32
 constexpr DWORD kOtherThread = 0x77;
 #endif
-constexpr char kFrameClass[] = "ConformanceFrame";
-constexpr char kDocumentClass[] = "ConformanceDocument";
 constexpr char kTraceClass[] = "ConformanceTrace";
 
 std::string TitleOf(HWND window)
@@ -99,21 +97,6 @@ LRESULT CALLBACK TraceProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The host lays its MDI client out itself: DefFrameProcA would stretch it
-// over the frame's client area.
-LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SIZE)
-        return 0;
-    return DefFrameProcA(window, FindWindowExA(window, NULL, "MDIClient", NULL), message, wParam,
-                         lParam);
-}
-
-LRESULT CALLBACK DocumentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefMDIChildProcA(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 HINSTANCE ConformanceTest::Instance()
@@ -159,8 +142,6 @@ void ConformanceTest::SetUp()
 #endif
     Register(kClass, ProbeProc);  // already registered by an earlier test is fine
     Register(kOtherClass);
-    Register(kFrameClass, FrameProc);
-    Register(kDocumentClass, DocumentProc);
     Register(kTraceClass, TraceProc);
     Messages().clear();
     Traced() = Trace();
@@ -206,14 +187,12 @@ HWND ConformanceTest::MakeTraced(const char *title, DWORD style, int x, int y, i
 
 ConformanceTest::Host ConformanceTest::MakeHost(DWORD mdiStyle)
 {
-    Host host;
-    host.app = Make("Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600);
-    CLIENTCREATESTRUCT ccs = {NULL, 1000};
-    host.mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", NULL,
-                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | mdiStyle, 0, 30, 700, 400,
-                               host.app, NULL, Instance(), &ccs);
-    EXPECT_NE(host.mdi, nullptr);
-    return host;
+    fmhost::HostLayout layout;
+    layout.mdiStyle = mdiStyle;
+    fmhost::HostWindows windows = fmhost::CreateHostWindows(Instance(), layout);
+    EXPECT_NE(windows.mdiClient, nullptr);
+    made_.push_back(windows.app);
+    return {windows.app, windows.mdiClient, windows.menu, windows};
 }
 
 HWND ConformanceTest::MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle)
@@ -318,20 +297,9 @@ void ConformanceTest::EndOtherThread()
     other_ = nullptr;
 }
 
-void SendClick(POINT at)
-{
-    SetCursorPos(at.x, at.y);
-    INPUT input[2] = {};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 void ConformanceTest::ClickAt(HWND, POINT at)
 {
-    SendClick(at);
+    SendLeftClick(at);
     Pump();
 }
 
@@ -386,29 +354,10 @@ void ConformanceTest::ClickAt(HWND window, POINT)
 
 #endif
 
-ConformanceTest::MdiHost ConformanceTest::MakeMdiHost()
+HWND ConformanceTest::MakeMdiDocument(const Host &host, const char *title, int x, int y)
 {
-    MdiHost host;
-    host.menu = CreateMenu();
-    AppendMenuA(host.menu, MF_STRING, 1, "&File");
-    AppendMenuA(host.menu, MF_STRING, 2, "&Edit");
-    host.frame = CreateWindowExA(0, kFrameClass, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 800, 600, NULL, host.menu, Instance(), NULL);
-    EXPECT_NE(host.frame, nullptr);
-    made_.push_back(host.frame);
-    CLIENTCREATESTRUCT ccs = {NULL, 1000};
-    host.mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", NULL,
-                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | MDIS_ALLCHILDSTYLES, 0, 30,
-                               700, 400, host.frame, NULL, Instance(), &ccs);
-    EXPECT_NE(host.mdi, nullptr);
-    return host;
-}
-
-HWND ConformanceTest::MakeMdiDocument(const MdiHost &host, const char *title, int x, int y)
-{
-    HWND window = CreateWindowExA(WS_EX_MDICHILD, kDocumentClass, title,
-                                  WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 200,
-                                  host.mdi, NULL, Instance(), NULL);
+    HWND window =
+        fmhost::CreateDocument(Instance(), host.windows, 5, fmhost::Document(title, x, y));
     EXPECT_NE(window, nullptr) << title;
     made_.push_back(window);
     return window;

@@ -6,6 +6,11 @@
 
 #include <windows.h>
 
+#include "HostWindows.h"
+#ifdef _WIN32
+#include "PlatformWin.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,8 +54,8 @@ inline RECT Rect(LONG left, LONG top, LONG right, LONG bottom)
 
 #ifdef _WIN32
 // A click of the left mouse button at a point of the screen, as input that
-// whatever message loop runs next handles.
-void SendClick(POINT at);
+// whatever message loop runs next handles: the stand-in host's.
+using fmhost::SendLeftClick;
 #endif
 
 class ConformanceTest : public ::testing::Test {
@@ -81,26 +86,23 @@ protected:
     // A window of another class (a system class such as "Edit").
     HWND MakeOf(const char *className, const char *title, DWORD style, int x, int y, int width,
                 int height, HWND parent = NULL, DWORD exStyle = 0);
-    // An 800 by 600 frame at the corner with a client edge MDI client at
-    // (0, 30), as the host lays them out, and a document window in it.
+    // The host's windows as the stand-in host builds them: an 800 by 600
+    // frame at the corner with a menu bar of four items (File, Edit, View
+    // and Window, ids 1 to 4), a 30-pixel toolbar, and below it the MDI
+    // client of the style, with a client edge, which the frame lays out over
+    // the rest of its client area (788 by 520 inside the edge); DefFrameProcA
+    // and DefMDIChildProcA for the rest.
     struct Host {
-        HWND app;
-        HWND mdi;
-    };
-    Host MakeHost(DWORD mdiStyle);
-    HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
-    // An MDI frame as a host makes it: a menu bar of two items (File, id 1,
-    // and Edit, id 2), its own layout, which keeps the MDI client at (0, 30),
-    // 700 by 400, with a client edge, and DefFrameProcA for the rest; its
-    // documents' procedure is DefMDIChildProcA.
-    struct MdiHost {
         HWND frame;
         HWND mdi;
         HMENU menu;
+        fmhost::HostWindows windows;
     };
-    MdiHost MakeMdiHost();
-    // A shown document window of the frame's document class, 300 by 200.
-    HWND MakeMdiDocument(const MdiHost &host, const char *title, int x, int y);
+    Host MakeHost(DWORD mdiStyle = MDIS_ALLCHILDSTYLES);
+    // A document of the style as CreateWindowExA makes it, which may refuse it.
+    HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
+    // A shown document window as the stand-in host makes it, 300 by 200.
+    HWND MakeMdiDocument(const Host &host, const char *title, int x, int y);
     // The module the fixture's class belongs to, and that class's name, for
     // a test that makes a window the fixture must not expect to be made.
     static HINSTANCE Instance();

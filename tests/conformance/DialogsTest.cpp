@@ -252,7 +252,7 @@ void ClickControl(HWND control)
 {
     RECT r;
     GetWindowRect(control, &r);
-    SendClick({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    SendLeftClick({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 void Take(HWND dialog, const Step &step)

@@ -197,9 +197,9 @@ TEST_F(ConformanceTest, MapWindowPointsAnswersTheOffset)
 // pixels into it with a client edge, a document 10, 20 into the client.
 TEST_F(ConformanceTest, HostLayoutOrigins)
 {
-    MdiHost host = MakeMdiHost();
+    Host host = MakeHost();
     EXPECT_EQ(ClientOnScreen(host.frame), Rect(4, 42, 796, 596));
-    EXPECT_EQ(ClientOnScreen(host.mdi), Rect(6, 74, 702, 470));
+    EXPECT_EQ(ClientOnScreen(host.mdi), Rect(6, 74, 794, 594));
     HWND doc = MakeMdiDocument(host, "Orders", 10, 20);
     EXPECT_EQ(WindowRect(doc), Rect(16, 94, 316, 294));
     EXPECT_EQ(ClientSize(doc), Rect(0, 0, 292, 173));

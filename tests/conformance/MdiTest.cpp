@@ -10,13 +10,13 @@
 namespace conformance {
 namespace {
 
-// The MDI client of the fixture's frame: 700 by 400 with a 2-pixel edge.
-constexpr LONG kClientWidth = 696;
-constexpr LONG kClientHeight = 396;
+// The MDI client of the fixture's frame inside its 2-pixel edge.
+constexpr LONG kClientWidth = 788;
+constexpr LONG kClientHeight = 520;
 
 class MdiTest : public ConformanceTest {
 protected:
-    // The frame's menu bar as text: "File Edit" for the host's own items, a
+    // The frame's menu bar as text: "File Edit View Window" for the host's own items, a
     // maximized document's buttons as "[its title]", "min", "restore" and
     // "close" ("[?]" for a window menu of no document of the test's).
     std::string MenuText(HMENU menu = NULL) const
@@ -39,6 +39,12 @@ protected:
                     break;
                 case 2:
                     item = "Edit";
+                    break;
+                case 3:
+                    item = "View";
+                    break;
+                case 4:
+                    item = "Window";
                     break;
                 case SC_MINIMIZE:
                     item = "min";
@@ -102,7 +108,7 @@ protected:
         return docs_.back();
     }
 
-    MdiHost host_ = {};
+    Host host_ = {};
     std::vector<HWND> docs_;
 };
 
@@ -130,7 +136,7 @@ class ShowStateTest : public MdiTest, public ::testing::WithParamInterface<ShowC
 TEST_P(ShowStateTest, CommandKeepsOrChangesTheState)
 {
     const ShowCase &c = GetParam();
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND doc = Doc("A", 10, 20);
     for (int command : c.before)
         ShowWindow(doc, command);
@@ -170,22 +176,22 @@ INSTANTIATE_TEST_SUITE_P(
 // the frame's menu bar.
 TEST_F(MdiTest, ButtonsFollowTheMaximizedDocument)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND a = Doc("A", 10, 20);
     HWND b = Doc("B", 40, 50);
-    EXPECT_EQ(MenuText(), "File Edit");
+    EXPECT_EQ(MenuText(), "File Edit View Window");
     EXPECT_EQ(Active(), "B");
     ShowWindow(a, SW_MAXIMIZE);
-    EXPECT_EQ(MenuText(), "[A] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[A] File Edit View Window min restore close");
     EXPECT_EQ(Active(), "A max");
     ShowWindow(b, SW_MAXIMIZE);
     EXPECT_EQ(State(a), "normal");
-    EXPECT_EQ(MenuText(), "[B] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[B] File Edit View Window min restore close");
     // A document brought to the top is activated, and takes over the
     // maximized state; a disabled one is not activated.
     BringWindowToTop(a);
     EXPECT_EQ(State(a) + " " + State(b), "max normal");
-    EXPECT_EQ(MenuText(), "[A] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[A] File Edit View Window min restore close");
     EnableWindow(b, FALSE);
     BringWindowToTop(b);
     EXPECT_EQ(Active(), "A max");
@@ -193,15 +199,15 @@ TEST_F(MdiTest, ButtonsFollowTheMaximizedDocument)
     // Minimized, the active document hands the activation on; restored, it
     // is maximized again.
     ShowWindow(a, SW_MINIMIZE);
-    EXPECT_EQ(MenuText(), "File Edit");
+    EXPECT_EQ(MenuText(), "File Edit View Window");
     EXPECT_EQ(Active(), "B");
     ShowWindow(a, SW_RESTORE);
     EXPECT_EQ(State(a), "max");
-    EXPECT_EQ(MenuText(), "[A] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[A] File Edit View Window min restore close");
     // A shown document made meanwhile restores the maximized one.
     HWND c = Doc("C", 70, 80);
     EXPECT_EQ(State(a) + " " + State(c), "normal normal");
-    EXPECT_EQ(MenuText(), "File Edit");
+    EXPECT_EQ(MenuText(), "File Edit View Window");
     EXPECT_EQ(Active(), "C");
     // The maximized document keeps filling the client when that is resized.
     ShowWindow(c, SW_MAXIMIZE);
@@ -215,40 +221,42 @@ TEST_F(MdiTest, ButtonsFollowTheMaximizedDocument)
 // right.
 TEST_F(MdiTest, DetachedMenuMissesTheClientsChanges)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND a = Doc("A", 10, 20);
     HWND b = Doc("B", 40, 50);
     ShowWindow(a, SW_MAXIMIZE);
     SetMenu(host_.frame, NULL);
     ShowWindow(a, SW_RESTORE);
     SetMenu(host_.frame, host_.menu);
-    EXPECT_EQ(MenuText(), "[A] File Edit min restore close") << "buttons of no maximized document";
+    EXPECT_EQ(MenuText(), "[A] File Edit View Window min restore close")
+        << "buttons of no maximized document";
     EXPECT_EQ(Active(), "A");
     EXPECT_TRUE(RemoveMenu(host_.menu, 0, MF_BYPOSITION));
     for (UINT command : {SC_MINIMIZE, SC_RESTORE, SC_CLOSE})
         EXPECT_TRUE(DeleteMenu(host_.menu, command, MF_BYCOMMAND));
-    EXPECT_EQ(MenuText(), "File Edit");
+    EXPECT_EQ(MenuText(), "File Edit View Window");
     EXPECT_TRUE(IsMenu(GetSystemMenu(a, FALSE))) << "the window menu is only taken out";
 
     SetMenu(host_.frame, NULL);
     ShowWindow(b, SW_MAXIMIZE);
     SetMenu(host_.frame, host_.menu);
-    EXPECT_EQ(MenuText(), "File Edit") << "no buttons of the maximized document";
+    EXPECT_EQ(MenuText(), "File Edit View Window") << "no buttons of the maximized document";
     ShowWindow(b, SW_SHOWNOACTIVATE);
     EXPECT_EQ(State(b), "normal");
     ShowWindow(b, SW_SHOWMAXIMIZED);
-    EXPECT_EQ(MenuText(), "[B] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[B] File Edit View Window min restore close");
     EXPECT_EQ(RectText(InParent(b)), RectText(kMaximized));
 
     SetMenu(host_.frame, NULL);
     ShowWindow(a, SW_MAXIMIZE);
     SetMenu(host_.frame, host_.menu);
-    EXPECT_EQ(MenuText(), "[B] File Edit min restore close") << "another document's buttons";
+    EXPECT_EQ(MenuText(), "[B] File Edit View Window min restore close")
+        << "another document's buttons";
     // Restoring takes them out, whichever document they belong to.
     ShowWindow(a, SW_SHOWNOACTIVATE);
-    EXPECT_EQ(MenuText(), "File Edit");
+    EXPECT_EQ(MenuText(), "File Edit View Window");
     ShowWindow(a, SW_SHOWMAXIMIZED);
-    EXPECT_EQ(MenuText(), "[A] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[A] File Edit View Window min restore close");
     EXPECT_EQ(Active(), "A max");
 
     // The maximized active document destroyed: the client still answers
@@ -256,7 +264,7 @@ TEST_F(MdiTest, DetachedMenuMissesTheClientsChanges)
     SetMenu(host_.frame, NULL);
     DestroyWindow(a);
     EXPECT_EQ(Active(), "destroyed");
-    EXPECT_EQ(MenuText(), "[?] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[?] File Edit View Window min restore close");
     EXPECT_FALSE(IsMenu(GetSubMenu(host_.menu, 0)));
     SetMenu(host_.frame, host_.menu);
 }
@@ -269,7 +277,7 @@ TEST_F(MdiTest, DetachedMenuMissesTheClientsChanges)
 // second set.
 TEST_F(MdiTest, NewFrameMenuTakesTheButtons)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND a = Doc("A", 10, 20);
     HWND b = Doc("B", 40, 50);
     ShowWindow(a, SW_MAXIMIZE);
@@ -290,10 +298,11 @@ TEST_F(MdiTest, NewFrameMenuTakesTheButtons)
     EXPECT_EQ(setMenu(other), host_.menu);
     EXPECT_EQ(GetMenu(host_.frame), other);
     EXPECT_EQ(MenuText(other), "[B] File min restore close");
-    EXPECT_EQ(MenuText(), "[A] File Edit min restore close") << "a menu not attached is left";
+    EXPECT_EQ(MenuText(), "[A] File Edit View Window min restore close")
+        << "a menu not attached is left";
     HBITMAP pictureB = Picture(other);
     EXPECT_EQ(setMenu(host_.menu), other);
-    EXPECT_EQ(MenuText(), "[B] [A] File Edit min restore close min restore close")
+    EXPECT_EQ(MenuText(), "[B] [A] File Edit View Window min restore close min restore close")
         << "a second set beside the ones it holds";
     EXPECT_EQ(MenuText(other), "File");
     EXPECT_EQ(GetObjectType(pictureB), 0u) << "deleted with the buttons";
@@ -327,7 +336,7 @@ TEST_F(MdiTest, NewFrameMenuTakesTheButtons)
 // icon and the active document stays active.
 TEST_F(MdiTest, RaisedWithoutActivationNothingChangesHands)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND a = Doc("A", 10, 20);
     HWND b = Doc("B", 40, 50);
     Doc("C", 70, 80);
@@ -365,7 +374,7 @@ TEST_F(MdiTest, RaisedWithoutActivationNothingChangesHands)
 
 TEST_F(MdiTest, IconsLineUpAlongTheBottom)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND a = Doc("A", 10, 20);
     HWND b = Doc("B", 40, 50);
     HWND c = Doc("C", 70, 80);
@@ -374,7 +383,7 @@ TEST_F(MdiTest, IconsLineUpAlongTheBottom)
     EXPECT_EQ(Active(), "B") << "activated after it, although it was not active";
     ShowWindow(b, SW_MINIMIZE);
     EXPECT_EQ(RectText(InParent(c)), RectText(kIcon));
-    EXPECT_EQ(RectText(InParent(b)), "160,372,320,396");
+    EXPECT_EQ(RectText(InParent(b)), "160,496,320,520");
     ShowWindow(c, SW_RESTORE);
     ShowWindow(a, SW_MINIMIZE);
     EXPECT_EQ(RectText(InParent(a)), RectText(kIcon)) << "the first free place";
@@ -392,14 +401,14 @@ TEST_F(MdiTest, IconsLineUpAlongTheBottom)
 // the activation; the buttons are the new one's.
 TEST_F(MdiTest, DocumentMaximizedWithoutTheActivationTakesOver)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     HWND a = Doc("A", 10, 20);
     HWND b = Doc("B", 40, 50);
     ShowWindow(a, SW_MAXIMIZE);
     EnableWindow(b, FALSE);
     ShowWindow(b, SW_SHOWMAXIMIZED);
     EXPECT_EQ(State(a) + " " + State(b), "normal max");
-    EXPECT_EQ(MenuText(), "[B] File Edit min restore close");
+    EXPECT_EQ(MenuText(), "[B] File Edit View Window min restore close");
     EXPECT_EQ(Active(), "A");
 }
 
@@ -407,7 +416,7 @@ TEST_F(MdiTest, DocumentMaximizedWithoutTheActivationTakesOver)
 // nothing and answers 0.
 TEST_F(MdiTest, SetMenuWithoutAMenu)
 {
-    host_ = MakeMdiHost();
+    host_ = MakeHost();
     for (HMENU menu : {static_cast<HMENU>(NULL), reinterpret_cast<HMENU>(0x1234)})
         EXPECT_EQ(SendMessageA(host_.mdi, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), 0), 0);
     EXPECT_EQ(GetMenu(host_.frame), host_.menu);

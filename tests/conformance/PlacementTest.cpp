@@ -129,7 +129,7 @@ TEST_F(ConformanceTest, WindowGoneDuringTheCall)
 // client coordinates, and moves with its frame.
 TEST_F(ConformanceTest, MoveWindowUsesTheParentsClientCoordinates)
 {
-    MdiHost host = MakeMdiHost();
+    Host host = MakeHost();
     HWND doc = MakeMdiDocument(host, "D", 10, 20);
     ASSERT_TRUE(MoveWindow(doc, -5, -7, 123, 45, TRUE));
     EXPECT_EQ(WindowRect(doc), Rect(1, 67, 124, 112));
@@ -140,14 +140,14 @@ TEST_F(ConformanceTest, MoveWindowUsesTheParentsClientCoordinates)
     EXPECT_FALSE(GetWindowRect(kNoWindow, &r));
     EXPECT_FALSE(GetClientRect(kNoWindow, &r));
     EXPECT_TRUE(GetClientRect(host.mdi, &r));
-    EXPECT_EQ(r, Rect(0, 0, 696, 396));
+    EXPECT_EQ(r, Rect(0, 0, 788, 520));
 }
 
 // The client area is recalculated on a change of size or SWP_FRAMECHANGED
 // only; a style write alone leaves the old frame in place.
 TEST_F(ConformanceTest, ClientAreaIsKeptUntilTheFrameChanges)
 {
-    MdiHost host = MakeMdiHost();
+    Host host = MakeHost();
     HWND doc = MakeMdiDocument(host, "Orders", 10, 20);
     EXPECT_EQ(ClientSize(doc), Rect(0, 0, 292, 173));
     LONG style = GetWindowLongA(doc, GWL_STYLE);

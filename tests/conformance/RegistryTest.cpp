@@ -4,6 +4,8 @@
 // under a key of their own, deleted after each.
 #include "ConformanceFixture.h"
 
+#include "../common/RegistryKeys.h"
+
 #ifdef _WIN32
 #include <sddl.h>
 #else
@@ -69,15 +71,7 @@ protected:
 
     HKEY Create(const char *path, DWORD *disposition = nullptr)
     {
-        HKEY key = NULL;
-        DWORD d = 0;
-        EXPECT_EQ(
-            RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, &d),
-            ERROR_SUCCESS);
-        if (disposition)
-            *disposition = d;
-        open_.push_back(key);
-        return key;
+        return test_common::CreateKey(path, &open_, disposition);
     }
 
     static bool KeyExists(const char *path)

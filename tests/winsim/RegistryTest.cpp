@@ -4,6 +4,8 @@
 // tests/conformance/RegistryTest.cpp, on the stand-in and under Wine.
 #include "WinsimFixture.h"
 
+#include "../common/RegistryKeys.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -25,15 +27,7 @@ protected:
 
     HKEY Create(const char *path, DWORD *disposition = nullptr)
     {
-        HKEY key = NULL;
-        DWORD d = 0;
-        EXPECT_EQ(
-            RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, &d),
-            ERROR_SUCCESS);
-        if (disposition)
-            *disposition = d;
-        open_.push_back(key);
-        return key;
+        return test_common::CreateKey(path, &open_, disposition);
     }
 
     std::vector<HKEY> open_;

@@ -1,6 +1,7 @@
 // The stand-in's own side of windows and classes: what it reports of its
 // windows, its handles and atoms, the classes registered. What Win32 answers
 // of the window tree is held to Wine in tests/conformance.
+#include "HostWindows.h"
 #include "WinsimFixture.h"
 
 #include <algorithm>
@@ -29,9 +30,16 @@ void AddAll(HWND parent, std::vector<HWND> *out)
 
 TEST_F(WinsimTest, InspectAllTellsWhatInspectTellsOfEveryWindowInTheTree)
 {
-    Host host = MakeHost(WS_CHILD | WS_VISIBLE | MDIS_ALLCHILDSTYLES);
-    MakeDocument(host, "Orders", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    HWND hidden = MakeDocument(host, "a title longer than the short-string room", WS_CHILD);
+    HWND hidden;
+    {
+        winsim::Quiet quiet;
+        fmhost::HostWindows host = fmhost::CreateHostWindows(Instance(), fmhost::HostLayout());
+        fmhost::CreateDocument(Instance(), host, 5, fmhost::Document("Orders", 10, 20));
+        fmhost::DocumentLayout plain =
+            fmhost::Document("a title longer than the short-string room", 10, 20);
+        plain.style = 0;  // a hidden child window of no frame
+        hidden = fmhost::CreateDocument(Instance(), host, 5, plain);
+    }
     Make("pop-up", WS_POPUP | WS_VISIBLE, 300, 200);
     std::vector<std::pair<HWND, winsim::WindowInfo>> all;
     for (int round = 0; round < 2; ++round) {

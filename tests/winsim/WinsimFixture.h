@@ -35,14 +35,6 @@ protected:
     // A window of the "Probe" class, made quietly.
     static HWND Make(const char *title, DWORD style, int x = 10, int y = 20, int width = 300,
                      int height = 200, HWND parent = NULL, DWORD exStyle = 0, HMENU menu = NULL);
-    // An 800 by 600 frame at the corner with a client edge MDI client at
-    // (0, 30), as the host lays them out.
-    struct Host {
-        HWND app;
-        HWND mdi;
-    };
-    static Host MakeHost(DWORD mdiStyle, bool menuBar = true);
-    static HWND MakeDocument(const Host &host, const char *title, DWORD style, DWORD exStyle = 0);
 };
 
 }  // namespace winsim_test
