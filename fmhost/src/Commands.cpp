@@ -16,14 +16,9 @@ struct Runner::Command {
 };
 
 const Runner::Command Runner::kCommands[] = {
-    {"load", &Runner::Load, "load [PATH]                  load the plug-in (done on first need)"},
-    {"unload", &Runner::Unload, "unload                       unload it"},
     {"startup", &Runner::Startup,
      "startup [VERSION] [expect R] start-up message (default version 33; 12 = generation 3)"},
-    {"shutdown", &Runner::Shutdown, "shutdown | idle              shut-down or idle message"},
-    {"idle", &Runner::Idle, nullptr},
-    {"message", &Runner::Message,
-     "message CODE [RESULT]        any message code, result preset to RESULT"},
+    {"shutdown", &Runner::Shutdown, "shutdown                     shut-down message"},
     {"app", &Runner::App,
      "app NAME [class=C] [at=X,Y,W,H] [toolbar=H] [menu=no] [title=T]\n"
      "                             the host's application window with toolbar and MDI\n"
@@ -32,11 +27,9 @@ const Runner::Command Runner::kCommands[] = {
      "doc NAME TITLE [at=X,Y,W,H] [in=APP] [style=S] [exstyle=E] [class=C]\n"
      "                             a document window, placed in the MDI client"},
     {"find", &Runner::Find, "find NAME class=C [title=T]  name a top-level window"},
-    {"destroy", &Runner::Destroy, "destroy NAME | set NAME style|exstyle|classstyle VALUE"},
-    {"set", &Runner::Set, nullptr},
+    {"destroy", &Runner::Destroy, "destroy NAME                 destroy the window"},
     {"call", &Runner::CallFunction,
      "call FUNCTION [PARAM] [expect RESULT]   call a plug-in function by name (#id too)"},
-    {"expect", &Runner::Expect, "expect RESULT                the last answer must be RESULT"},
     {"trace", &Runner::Trace,
      "trace on [native=skip] | trace off   count what the host's named windows get\n"
      "                             in each call and the pump after it (the stand-in\n"
@@ -56,9 +49,7 @@ const Runner::Command Runner::kCommands[] = {
      "                             maximized-since and restored-since (the target)"},
     {"check rect", &Runner::CheckRect,
      "check rect NAME L T R B      outer rectangle in the parent's client area"},
-    {"check size", &Runner::CheckSize,
-     "check size NAME W H | check style|exstyle|classstyle NAME VALUE [mask=M]"},
-    {"check style", &Runner::CheckStyle, nullptr},
+    {"check style", &Runner::CheckStyle, "check style|exstyle|classstyle NAME VALUE [mask=M]"},
     {"check exstyle", &Runner::CheckStyle, nullptr},
     {"check classstyle", &Runner::CheckStyle, nullptr},
     {"check visible", &Runner::CheckVisible,
@@ -136,8 +127,7 @@ const Runner::Command Runner::kCommands[] = {
     {"soak", &Runner::Soak,
      "soak CYCLES [CALLS] [seed=N] load, start, call at random, shut down, unload, again;\n"
      "                             checks answers, unloading and user objects"},
-    {"pump", &Runner::PumpCommand, "pump | echo TEXT | names | help"},
-    {"echo", &Runner::Echo, nullptr},
+    {"echo", &Runner::Echo, "echo TEXT | names | help"},
     {"names", &Runner::Names, nullptr},
     {"help", &Runner::Help, nullptr},
     {"check", &Runner::Check, nullptr},

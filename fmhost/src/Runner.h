@@ -44,12 +44,8 @@ private:
     // ---- The plug-in ----
 
     HostSession &Session();
-    void Load(const Words &words);
-    void Unload(const Words &);
     void Startup(const Words &words);
     void Shutdown(const Words &);
-    void Idle(const Words &) { Session().Idle(); }
-    void Message(const Words &words);
     uint32_t FunctionId(const std::string &name);
     void CallFunction(const Words &words);
     // trace on [native=skip] | trace off: while on, each call and the
@@ -60,7 +56,6 @@ private:
     void Collateral(const Words &words);
     void ExpectInline(const Options &options, size_t at);
     void Compare(const std::string &expected);
-    void Expect(const Words &words);
 
     // ---- Windows ----
 
@@ -97,7 +92,6 @@ private:
     // items (which "check menu NAME new" then finds), or takes its menu bar off.
     void Menu(const Words &words);
     void Destroy(const Words &words);
-    void Set(const Words &words);
 
     // ---- Cursor, task bar, registry ----
 
@@ -126,7 +120,6 @@ private:
 
     // A bare file name goes to the pictures folder.
     std::string SnapshotPath(const std::string &file) const;
-    void PumpCommand(const Words &) { Pump(); }
     void Echo(const Words &words);
     void Names(const Words &);
 
@@ -157,7 +150,6 @@ private:
     void CheckAwake(const Words &words);
     void CheckExists(const Words &words);
     void CheckRect(const Words &words);
-    void CheckSize(const Words &words);
     void CheckStyle(const Words &words);
     void CheckVisible(const Words &words);
     void CheckText(const Words &words);

@@ -135,20 +135,6 @@ void Runner::CheckRect(const Words &words)
                           RectText(actual));
 }
 
-void Runner::CheckSize(const Words &words)
-{
-    HWND window = ExistingWindow(words);
-    if (words.size() != 5)
-        throw ScriptError("check size NAME WIDTH HEIGHT");
-    RECT rect;
-    GetWindowRect(window, &rect);
-    long w = ParseNumber(words[3], "width"), h = ParseNumber(words[4], "height");
-    if (rect.right - rect.left != w || rect.bottom - rect.top != h)
-        throw ScriptError("size of " + words[2] + ": expected " + std::to_string(w) + "x" +
-                          std::to_string(h) + ", found " + std::to_string(rect.right - rect.left) +
-                          "x" + std::to_string(rect.bottom - rect.top));
-}
-
 // check style|exstyle|classstyle NAME VALUE [mask=MASK].
 void Runner::CheckStyle(const Words &words)
 {

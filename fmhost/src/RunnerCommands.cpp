@@ -22,23 +22,6 @@ HostSession &Runner::Session()
     return *session_;
 }
 
-void Runner::Load(const Words &words)
-{
-    if (module_.entry)
-        throw ScriptError("the plug-in is already loaded");
-    std::string path = words.size() > 1 ? words[1] : options_.pluginPath;
-    if (!LoadPlugin(path, &module_))
-        throw ScriptError("cannot load the plug-in: " + module_.error);
-    out_ << "load " << module_.name << " (" << module_.functionNames.size() << " functions)\n";
-}
-
-void Runner::Unload(const Words &)
-{
-    session_.reset();
-    UnloadPlugin(&module_);
-    out_ << "unload\n";
-}
-
 void Runner::Startup(const Words &words)
 {
     Options options(words, 1);
@@ -54,17 +37,6 @@ void Runner::Shutdown(const Words &)
 {
     Session().Shutdown();
     out_ << "shutdown\n";
-}
-
-void Runner::Message(const Words &words)
-{
-    if (words.size() < 2)
-        throw ScriptError("message CODE [PRESET-RESULT]");
-    long code = ParseNumber(words[1], "message code");
-    long preset = words.size() > 2 ? ParseNumber(words[2], "result") : 0;
-    intptr_t after = Session().Send(static_cast<uint8_t>(code), preset);
-    last_ = std::to_string(after);
-    out_ << "message " << code << " -> result " << last_ << "\n";
 }
 
 uint32_t Runner::FunctionId(const std::string &name)
@@ -147,13 +119,6 @@ void Runner::Compare(const std::string &expected)
 {
     if (last_ != expected)
         throw ScriptError("expected " + Quote(expected) + ", got " + Quote(last_));
-}
-
-void Runner::Expect(const Words &words)
-{
-    if (words.size() != 2)
-        throw ScriptError("expect RESULT");
-    Compare(words[1]);
 }
 
 HWND Runner::Window(const std::string &name)
@@ -351,25 +316,6 @@ void Runner::Destroy(const Words &words)
     if (words.size() != 2)
         throw ScriptError("destroy NAME");
     DestroyWindow(Window(words[1]));
-    Pump();
-}
-
-void Runner::Set(const Words &words)
-{
-    if (words.size() != 4)
-        throw ScriptError("set NAME style|exstyle|classstyle VALUE");
-    HWND window = Window(words[1]);
-    LONG value = static_cast<LONG>(ParseNumber(words[3], "value"));
-    if (words[2] == "style")
-        SetWindowLongA(window, GWL_STYLE, value);
-    else if (words[2] == "exstyle")
-        SetWindowLongA(window, GWL_EXSTYLE, value);
-    else if (words[2] == "classstyle")
-        SetClassLongA(window, GCL_STYLE, value);
-    else
-        throw ScriptError("set NAME style|exstyle|classstyle VALUE");
-    SetWindowPos(window, NULL, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump();
 }
 
