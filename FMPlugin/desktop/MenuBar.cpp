@@ -94,8 +94,9 @@ static bool AttachWithButtons(HWND application, HWND mdiClient, HMENU menu)
 // would restore and close a document that the user cannot see.
 static bool AttachMenu(HWND application, HMENU menu)
 {
+    // A window that had no menu bar has none still: there is nothing to do.
     if (menu == NULL)
-        return SetMenu(application, NULL) != 0;
+        return true;
     HWND mdiClient = FindWindowExA(application, NULL, "MDIClient", NULL);
     HWND maximized = mdiClient != NULL ? FindMaximizedDocument(mdiClient) : NULL;
     bool holds = HoldsMdiButtons(menu);

@@ -743,7 +743,7 @@ TEST_F(GiveBackTest, ShowGivesNothingToAWindowThatHadNoMenuBar)
     EXPECT_EQ(Call(kDoShowMenuBar), "1");
     EXPECT_EQ(winsim::Inspect(host_.app).menu, nullptr);
     EXPECT_EQ(StateOf(orders_), "max");
-    for (const char *function : {"ShowWindow", "SendMessageA", "SetWindowPos"})
+    for (const char *function : {"ShowWindow", "SendMessageA", "SetWindowPos", "SetMenu"})
         EXPECT_EQ(winsim::CountCalls(function), 0u) << function;
 }
 
