@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every target and runs every test: the native tests against the
 # Win32 stand-in (in the build that measures their coverage), the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzz run,
+# under AddressSanitizer and UndefinedBehaviorSanitizer (each test program in
+# one process, as a sanitized process is slow to start), a short fuzz run,
 # then both Windows builds. The shipped 32-bit module is always built and
 # checked; the Wine tests run on the 32-bit build where this machine runs
 # 32-bit code, and on the 64-bit build under 64-bit Wine where it cannot
