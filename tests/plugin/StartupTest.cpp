@@ -8,17 +8,18 @@ using namespace loomvane_test;
 
 namespace {
 
-struct VersionCase {
+struct HostVersionCase {
     int16_t version;
     intptr_t reply;
     int generation;  // 0: the state record stays untouched
 };
 
-class StartupVersionTest : public PluginTest, public ::testing::WithParamInterface<VersionCase> {};
+class StartupVersionTest : public PluginTest,
+                           public ::testing::WithParamInterface<HostVersionCase> {};
 
 TEST_P(StartupVersionTest, RepliesAndRecordsGeneration)
 {
-    const VersionCase &c = GetParam();
+    const HostVersionCase &c = GetParam();
     EXPECT_EQ(host->Startup(c.version), c.reply) << "extnVersion " << c.version;
     EXPECT_EQ(gPluginState.HostVersion, c.generation);
     if (c.generation == 0) {
@@ -35,11 +36,11 @@ TEST_P(StartupVersionTest, RepliesAndRecordsGeneration)
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, StartupVersionTest,
-                         ::testing::Values(VersionCase{3, -1, 0}, VersionCase{256, -1, 0},
-                                           VersionCase{-1, -1, 0}, VersionCase{-32768, -1, 0},
-                                           VersionCase{4, 4, 5}, VersionCase{255, 4, 5},
-                                           VersionCase{11, 4, 5}, VersionCase{12, 4, 3},
-                                           VersionCase{13, 4, 5}));
+                         ::testing::Values(HostVersionCase{3, -1, 0}, HostVersionCase{256, -1, 0},
+                                           HostVersionCase{-1, -1, 0},
+                                           HostVersionCase{-32768, -1, 0}, HostVersionCase{4, 4, 5},
+                                           HostVersionCase{255, 4, 5}, HostVersionCase{11, 4, 5},
+                                           HostVersionCase{12, 4, 3}, HostVersionCase{13, 4, 5}));
 
 TEST_F(PluginTest, FirstStartupCreatesKeyWithDefaultText)
 {
