@@ -72,9 +72,15 @@ TEST_F(ConformanceTest, ActivateAppReachesEveryTopLevelWindowOfTheThread)
     HWND a = Make("A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
     Make("Hidden", WS_POPUP | WS_DISABLED, 0, 0, 100, 100, NULL,
          WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
-    HWND b = MakeOnOtherThread("B", WS_OVERLAPPEDWINDOW | WS_VISIBLE, false);
+    // B is shown without being activated: an activation on its own thread
+    // gives it the X focus, and that thread, run late on a loaded machine,
+    // would take the foreground back once the measurement has begun.
+    HWND b = MakeOnOtherThread("B", WS_OVERLAPPEDWINDOW, false);
+    ShowWindow(b, SW_SHOWNA);
     SetForegroundWindow(a);
     Pump();
+    SyncOtherThread();
+    ASSERT_EQ(GetForegroundWindow(), a);
     Messages().clear();
     EXPECT_TRUE(SetForegroundWindow(b));
     Pump();
